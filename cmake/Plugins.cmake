@@ -1,4 +1,5 @@
-# knotwell_add_plugin(NAME <file name> DISPLAY_NAME <text> MATCH_NAME <text> SOURCES ...)
+# knotwell_add_plugin(NAME <file name> DISPLAY_NAME <text> MATCH_NAME <text>
+#                     SOURCES ... [LIBRARIES ...])
 #
 # Builds one plug-in from the frame and the effect's own sources: natively
 # once per host interface generation (plugins/current, plugins/legacy), as a
@@ -13,12 +14,12 @@ else()
 endif()
 
 function(knotwell_add_plugin)
-  cmake_parse_arguments(P "" "NAME;DISPLAY_NAME;MATCH_NAME" "SOURCES" ${ARGN})
+  cmake_parse_arguments(P "" "NAME;DISPLAY_NAME;MATCH_NAME" "SOURCES;LIBRARIES" ${ARGN})
   foreach(gen IN LISTS KNOTWELL_GENERATIONS)
     set(target ${P_NAME}_${gen})
     add_library(${target} MODULE ${P_SOURCES} ${KNOTWELL_FRAME_SOURCES})
     target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR})
-    target_link_libraries(${target} PRIVATE knotwell_warnings)
+    target_link_libraries(${target} PRIVATE knotwell_warnings ${P_LIBRARIES})
     set_target_properties(${target} PROPERTIES
       PREFIX ""
       OUTPUT_NAME ${P_NAME}
