@@ -1,0 +1,58 @@
+#include "headless_host/project/stream_value.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <type_traits>
+
+namespace knotwell::project {
+namespace {
+
+double Lerp(double a, double b, double f) {
+    return a + (b - a) * f;
+}
+
+AEGP_TwoDVal Lerp(const AEGP_TwoDVal& a, const AEGP_TwoDVal& b, double f) {
+    return {Lerp(a.x, b.x, f), Lerp(a.y, b.y, f)};
+}
+
+AEGP_MaskVertex Lerp(const AEGP_MaskVertex& a, const AEGP_MaskVertex& b, double f) {
+    return {Lerp(a.x, b.x, f),
+            Lerp(a.y, b.y, f),
+            Lerp(a.tan_in_x, b.tan_in_x, f),
+            Lerp(a.tan_in_y, b.tan_in_y, f),
+            Lerp(a.tan_out_x, b.tan_out_x, f),
+            Lerp(a.tan_out_y, b.tan_out_y, f)};
+}
+
+MaskOutline Lerp(const MaskOutline& a, const MaskOutline& b, double f) {
+    if (a.vertices.size() != b.vertices.size()) {
+        return a;
+    }
+    MaskOutline result{{}, a.open};
+    result.vertices.reserve(a.vertices.size());
+    for (std::size_t i = 0; i < a.vertices.size(); ++i) {
+        result.vertices.push_back(Lerp(a.vertices[i], b.vertices[i], f));
+    }
+    return result;
+}
+
+}  // namespace
+
+A_long NumSegments(const MaskOutline& outline) {
+    const auto count = static_cast<A_long>(outline.vertices.size());
+    return outline.open ? std::max<A_long>(count - 1, 0) : count;
+}
+
+bool SameKind(const StreamValue& a, const StreamValue& b) {
+    return a.index() == b.index();
+}
+
+StreamValue Interpolate(const StreamValue& a, const StreamValue& b, double f) {
+    return std::visit(
+        [&b, f](const auto& from) -> StreamValue {
+            return Lerp(from, std::get<std::decay_t<decltype(from)>>(b), f);
+        },
+        a);
+}
+
+}  // namespace knotwell::project
