@@ -32,7 +32,9 @@ void AppendValue(std::string& out, const StreamValue& value, const std::string& 
         out += std::to_string(outline.vertices.size()) + " vertices";
         for (std::size_t i = 0; i < outline.vertices.size(); ++i) {
             const AEGP_MaskVertex& v = outline.vertices[i];
-            out += '\n' + indent + "vertex " + std::to_string(i) + ": ";
+            out += '\n';
+            out += indent;
+            out += "vertex " + std::to_string(i) + ": ";
             Append(out, v.x, v.y);
             out += " in ";
             Append(out, v.tan_in_x, v.tan_in_y);
@@ -44,7 +46,9 @@ void AppendValue(std::string& out, const StreamValue& value, const std::string& 
 
 void AppendStream(std::string& out, const Stream& stream, Ticks time, const std::string& indent) {
     if (stream.IsKeyframed()) {
-        out += "[" + std::to_string(stream.Keys().size()) + " keys] ";
+        out += '[';
+        out += std::to_string(stream.Keys().size());
+        out += " keys] ";
     }
     AppendValue(out, stream.ValueAt(time), indent);
     if (stream.HasExpression()) {

@@ -1,0 +1,42 @@
+// CallGuard: the one door of every host entry point. It counts the call
+// under its name and decides, from the FaultPlan, whether the call fails.
+#pragma once
+
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "headless_host/core/fault_plan.h"
+
+namespace knotwell::host {
+
+// What the guard decided for one call. A call that returns a pointer
+// returns null when Refused(); a call that returns a code returns `error`;
+// calls without a result (unlock, dispose, the math functions) are only
+// counted.
+struct CallVerdict {
+    PF_Err error = PF_Err_NONE;
+    bool null_result = false;
+    bool Refused() const { return error != PF_Err_NONE || null_result; }
+};
+
+class CallGuard {
+public:
+    CallVerdict Enter(std::string_view name);
+
+    FaultPlan& plan() { return plan_; }
+    long total() const { return total_; }
+    long CallsOf(std::string_view name) const;
+    const std::map<std::string, long, std::less<>>& per_name() const { return per_name_; }
+    // "call 7 host_new_handle: error 512", one line per injected failure.
+    const std::vector<std::string>& injected() const { return injected_; }
+
+private:
+    FaultPlan plan_;
+    long total_ = 0;
+    std::map<std::string, long, std::less<>> per_name_;
+    std::vector<std::string> injected_;
+};
+
+}  // namespace knotwell::host

@@ -1,0 +1,236 @@
+#include "headless_host/driving/effect_instance.h"
+
+#include <cmath>
+#include <cstring>
+#include <stdexcept>
+
+#include "headless_host/driving/callbacks.h"
+#include "headless_host/driving/effect_type.h"
+#include "headless_host/host.h"
+
+namespace knotwell::host {
+
+namespace {
+
+constexpr A_long kDefaultSize = 64;
+// PF_State as this host fills it: a tag, the instance, the change count
+// and a check word, so that a foreign or damaged record is recognised.
+constexpr A_long kStateTag = 0x4B575354;  // "KWST"
+constexpr A_long kStateCheck = 0x5A5A5A5A;
+
+A_short BitDepthOf(PF_PixelFormat format) {
+    switch (format) {
+        case PF_PixelFormat_ARGB64: return 16;
+        case PF_PixelFormat_ARGB128: return 32;
+        default: return 8;
+    }
+}
+
+}  // namespace
+
+EffectInstance::EffectInstance(Host& host, EffectType& type, A_long serial)
+    : host_(host), type_(type), serial_(serial) {
+    SetInput(kDefaultSize, kDefaultSize, PF_PixelFormat_ARGB32);
+    PF_ParamDef layer{};
+    layer.param_type = PF_Param_LAYER;
+    params_.push_back(layer);
+    ui_.push_back({});
+    changed_at_.push_back(0);
+    host_.AddInstance(*this);
+}
+
+EffectInstance::~EffectInstance() { host_.RemoveInstance(*this); }
+
+PF_ParamDef EffectInstance::ParamAt(PF_ParamIndex index, A_long /*time: values do not vary yet*/) const {
+    PF_ParamDef value = params_.at(static_cast<std::size_t>(index));
+    if (index == 0) value.u.ld = input_->effect_world();
+    return value;
+}
+
+void EffectInstance::SetParam(PF_ParamIndex index, const PF_ParamDef& value) {
+    params_.at(static_cast<std::size_t>(index)) = value;
+    ParamChanged(index);
+}
+
+void EffectInstance::SetNumber(PF_ParamIndex index, double number) {
+    PF_ParamDef value = ParamAt(index, settings_.current_time);
+    switch (value.param_type) {
+        case PF_Param_SLIDER: value.u.sd.value = static_cast<A_long>(std::lround(number)); break;
+        case PF_Param_FLOAT_SLIDER: value.u.fs_d.value = number; break;
+        case PF_Param_ANGLE: value.u.ad.value = static_cast<PF_Fixed>(std::lround(number * PF_Fixed_ONE)); break;
+        case PF_Param_CHECKBOX: value.u.bd.value = number != 0.0; break;
+        case PF_Param_POPUP: value.u.pd.value = static_cast<A_long>(std::lround(number)); break;
+        default: throw std::invalid_argument("parameter " + std::to_string(index) + " holds no single number");
+    }
+    SetParam(index, value);
+}
+
+void EffectInstance::ParamChanged(PF_ParamIndex index) {
+    changed_at_.at(static_cast<std::size_t>(index)) = ++changes_;
+}
+
+void EffectInstance::SetInput(A_long width, A_long height, PF_PixelFormat format) {
+    input_ = std::make_unique<World>(width, height, format);
+    output_.reset();
+}
+
+std::vector<PF_ParamDef> EffectInstance::ParamValues() const {
+    std::vector<PF_ParamDef> values;
+    for (A_long index = 0; index < num_params(); ++index) {
+        values.push_back(ParamAt(index, settings_.current_time));
+    }
+    return values;
+}
+
+Reply EffectInstance::Send(PF_Cmd cmd, void* extra) { return type_.Send(cmd, extra, this); }
+
+void EffectInstance::SetUp() {
+    setup_replies_.push_back(Send(PF_Cmd_PARAMS_SETUP));
+    setup_replies_.push_back(Send(PF_Cmd_SEQUENCE_SETUP));
+}
+
+World& EffectInstance::OutputWorld() {
+    const PF_EffectWorld& in = input_->effect_world();
+    if (!output_) output_ = std::make_unique<World>(in.width, in.height, input_->format());
+    return *output_;
+}
+
+FrameReply EffectInstance::Render(A_long time) {
+    settings_.current_time = time;
+    layer_checkouts_.clear();
+    const PF_EffectWorld& in = input_->effect_world();
+
+    FrameReply frame;
+    PF_PreRenderInput pre_input{};
+    pre_input.output_request.rect = {0, 0, in.width, in.height};
+    pre_input.output_request.channel_mask = 0xF;
+    pre_input.bitdepth = BitDepthOf(input_->format());
+    PF_PreRenderExtra pre_extra{&pre_input, &frame.pre_render_output, &PreRenderCallbacks()};
+    frame.pre_render = Send(PF_Cmd_SMART_PRE_RENDER, &pre_extra);
+
+    if (frame.pre_render.err == PF_Err_NONE) {
+        PF_SmartRenderInput input{pre_input.output_request, pre_input.bitdepth,
+                                  frame.pre_render_output.pre_render_data};
+        PF_SmartRenderExtra extra{&input, &SmartRenderCallbacks()};
+        frame.render = Send(PF_Cmd_SMART_RENDER, &extra);
+        frame.rendered = true;
+    }
+    if (frame.pre_render_output.delete_pre_render_data_func) {
+        frame.pre_render_output.delete_pre_render_data_func(frame.pre_render_output.pre_render_data);
+    }
+    return frame;
+}
+
+bool EffectInstance::InCommand(PF_Cmd cmd) const {
+    const Command* command = host_.CurrentCommand();
+    return command && command->instance == this && command->cmd == cmd;
+}
+
+PF_Err EffectInstance::AddParam(PF_ParamIndex index, const PF_ParamDef& def) {
+    if (!InCommand(PF_Cmd_PARAMS_SETUP)) return PF_Err_INVALID_CALLBACK;
+    if ((index != -1 && index != num_params()) || num_params() >= PF_MAX_EFFECT_PARAMS) {
+        return PF_Err_INVALID_INDEX;
+    }
+    PF_ParamDef copy = def;
+    // The texts may live on the plug-in's stack: keep our own copies.
+    if (copy.param_type == PF_Param_POPUP && copy.u.pd.u.namesptr) {
+        copy.u.pd.u.namesptr = texts_.emplace_back(copy.u.pd.u.namesptr).c_str();
+    } else if (copy.param_type == PF_Param_CHECKBOX && copy.u.bd.u.nameptr) {
+        copy.u.bd.u.nameptr = texts_.emplace_back(copy.u.bd.u.nameptr).c_str();
+    }
+    params_.push_back(copy);
+    ui_.push_back({std::string(def.name, strnlen(def.name, sizeof def.name)), def.ui_flags, false});
+    changed_at_.push_back(0);
+    return PF_Err_NONE;
+}
+
+void EffectInstance::CheckParamCount(A_long declared_by_plugin) {
+    if (declared_by_plugin != num_params()) {
+        host_.ledger().RecordFault("PARAMS_SETUP: num_params " + std::to_string(declared_by_plugin) +
+                                   " but " + std::to_string(num_params()) +
+                                   " parameters added (with the input layer)");
+    }
+}
+
+PF_Err EffectInstance::CheckoutParam(PF_ParamIndex index, A_long time, PF_ParamDef* param) {
+    if (!param) return PF_Err_BAD_CALLBACK_PARAM;
+    if (index < 0 || index >= num_params()) return PF_Err_INVALID_INDEX;
+    *param = ParamAt(index, time);
+    return PF_Err_NONE;
+}
+
+PF_Err EffectInstance::UpdateParamUi(PF_ParamIndex index, const PF_ParamDef& def) {
+    if (index < 0 || index >= num_params()) return PF_Err_INVALID_INDEX;
+    if (def.param_type != params_[static_cast<std::size_t>(index)].param_type) {
+        host_.ledger().RecordFault("PF_UpdateParamUI: parameter " + std::to_string(index) +
+                                   " given with type " + std::to_string(def.param_type) +
+                                   ", declared " +
+                                   std::to_string(params_[static_cast<std::size_t>(index)].param_type));
+        return PF_Err_BAD_CALLBACK_PARAM;
+    }
+    ParamUi& shown = ui(index);
+    shown.name.assign(def.name, strnlen(def.name, sizeof def.name));
+    shown.ui_flags = def.ui_flags;
+    return PF_Err_NONE;
+}
+
+PF_State EffectInstance::CurrentState() const {
+    return PF_State{{kStateTag, serial_, changes_, kStateTag ^ serial_ ^ changes_ ^ kStateCheck}};
+}
+
+PF_Err EffectInstance::HasChangedSince(const PF_State& state, PF_ParamIndex index,
+                                       PF_Boolean* changed) const {
+    const A_long* word = state.reserved;
+    if (!changed) return PF_Err_BAD_CALLBACK_PARAM;
+    // A cleared record stands for "no state taken yet": everything changed.
+    if (word[0] == 0 && word[1] == 0 && word[2] == 0 && word[3] == 0) {
+        *changed = true;
+        return PF_Err_NONE;
+    }
+    if (word[0] != kStateTag || word[1] != serial_ || word[2] > changes_ ||
+        word[3] != (word[0] ^ word[1] ^ word[2] ^ kStateCheck)) {
+        host_.ledger().RecordFault("PF_HasParamChanged: the PF_State was not made by "
+                                   "PF_GetCurrentState for this instance");
+        return PF_Err_BAD_CALLBACK_PARAM;
+    }
+    if (index == PF_ParamIndex_CHECK_ALL) {
+        *changed = word[2] != changes_;
+    } else if (index >= 0 && index < num_params()) {
+        *changed = changed_at_[static_cast<std::size_t>(index)] > word[2];
+    } else {
+        return PF_Err_INVALID_INDEX;
+    }
+    return PF_Err_NONE;
+}
+
+PF_Err EffectInstance::CheckoutLayer(PF_ParamIndex index, A_long checkout_id,
+                                     PF_CheckoutResult* result) {
+    if (!InCommand(PF_Cmd_SMART_PRE_RENDER) || !result) return PF_Err_BAD_CALLBACK_PARAM;
+    // Only the input layer: the effects have no layer parameters of their own.
+    if (index != 0) return PF_Err_INVALID_INDEX;
+    layer_checkouts_[checkout_id] = index;
+    const PF_EffectWorld& in = input_->effect_world();
+    *result = {};
+    result->result_rect = {0, 0, in.width, in.height};
+    result->max_result_rect = result->result_rect;
+    result->par = {1, 1};
+    result->ref_width = in.width;
+    result->ref_height = in.height;
+    return PF_Err_NONE;
+}
+
+PF_Err EffectInstance::CheckoutLayerPixels(A_long checkout_id, PF_EffectWorld** pixels) {
+    if (!InCommand(PF_Cmd_SMART_RENDER) || !pixels || !layer_checkouts_.contains(checkout_id)) {
+        return PF_Err_BAD_CALLBACK_PARAM;
+    }
+    *pixels = input_->get();
+    return PF_Err_NONE;
+}
+
+PF_Err EffectInstance::CheckoutOutput(PF_EffectWorld** output) {
+    if (!InCommand(PF_Cmd_SMART_RENDER) || !output) return PF_Err_BAD_CALLBACK_PARAM;
+    *output = OutputWorld().get();
+    return PF_Err_NONE;
+}
+
+}  // namespace knotwell::host

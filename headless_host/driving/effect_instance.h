@@ -1,0 +1,129 @@
+// EffectInstance: one application of an effect, as the host keeps it: the
+// parameters the plug-in declared with add_param, their current values,
+// their UI state, the sequence data and the input image; and the commands
+// the host sends to an instance, a frame's render among them.
+//
+// Parameter values are read through ParamAt(index, time) only, so that
+// they can later come from keyframed streams.
+#pragma once
+
+#include <deque>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "frame/host/pf_smart_render.h"
+#include "headless_host/core/world.h"
+#include "headless_host/driving/reply.h"
+
+namespace knotwell::host {
+
+class EffectType;
+class Host;
+
+// The PF_InData values that describe time and resolution.
+struct InDataSettings {
+    A_long current_time = 0;
+    A_long time_step = 1;
+    A_long total_time = 300;
+    A_u_long time_scale = 30;
+    PF_RationalScale downsample_x{1, 1};
+    PF_RationalScale downsample_y{1, 1};
+};
+
+// How a parameter is shown: set at add_param, changed by PF_UpdateParamUI
+// (name, ui_flags) and by the dynamic stream flags (hidden).
+struct ParamUi {
+    std::string name;
+    PF_ParamUIFlags ui_flags = 0;
+    bool hidden = false;
+};
+
+class EffectInstance {
+public:
+    EffectInstance(Host& host, EffectType& type, A_long serial);
+    ~EffectInstance();
+    EffectInstance(const EffectInstance&) = delete;
+    EffectInstance& operator=(const EffectInstance&) = delete;
+
+    EffectType& type() { return type_; }
+    PF_ProgPtr effect_ref() { return reinterpret_cast<PF_ProgPtr>(this); }
+    InDataSettings& settings() { return settings_; }
+    const InDataSettings& settings() const { return settings_; }
+
+    // Replies of PARAMS_SETUP and SEQUENCE_SETUP when the instance was made.
+    const std::vector<Reply>& setup_replies() const { return setup_replies_; }
+
+    // Parameters, the input layer at index 0.
+    A_long num_params() const { return static_cast<A_long>(params_.size()); }
+    PF_ParamDef ParamAt(PF_ParamIndex index, A_long time) const;
+    void SetParam(PF_ParamIndex index, const PF_ParamDef& value);
+    // Sets the number of a slider, float slider, angle (degrees), checkbox
+    // or popup parameter.
+    void SetNumber(PF_ParamIndex index, double number);
+    ParamUi& ui(PF_ParamIndex index) { return ui_.at(static_cast<std::size_t>(index)); }
+
+    PF_Handle sequence_data() const { return sequence_data_; }
+    void set_sequence_data(PF_Handle handle) { sequence_data_ = handle; }
+
+    // The input layer's image (8 bits, 64 x 64 until replaced) and the
+    // output image of the commands (null until the first command after the
+    // input was set).
+    World& input() { return *input_; }
+    void SetInput(A_long width, A_long height, PF_PixelFormat format);
+    World* output() { return output_.get(); }
+    // The output image, made like the input when there is none yet.
+    World& OutputWorld();
+
+    // Commands.
+    Reply Send(PF_Cmd cmd, void* extra = nullptr);
+    Reply SequenceResetup() { return Send(PF_Cmd_SEQUENCE_RESETUP); }
+    Reply UserChangedParam() { return Send(PF_Cmd_USER_CHANGED_PARAM); }
+    Reply UpdateParamsUi() { return Send(PF_Cmd_UPDATE_PARAMS_UI); }
+    // SMART_PRE_RENDER then, if it succeeded, SMART_RENDER at `time`; then
+    // the plug-in's delete_pre_render_data_func, as the host calls it once
+    // the frame is done.
+    FrameReply Render(A_long time);
+
+    // --- The host side of the plug-in's callbacks. ---
+    PF_Err AddParam(PF_ParamIndex index, const PF_ParamDef& def);
+    void CheckParamCount(A_long declared_by_plugin);
+    PF_Err CheckoutParam(PF_ParamIndex index, A_long time, PF_ParamDef* param);
+    PF_Err UpdateParamUi(PF_ParamIndex index, const PF_ParamDef& def);
+    PF_State CurrentState() const;
+    PF_Err HasChangedSince(const PF_State& state, PF_ParamIndex index, PF_Boolean* changed) const;
+    PF_Err CheckoutLayer(PF_ParamIndex index, A_long checkout_id, PF_CheckoutResult* result);
+    PF_Err CheckoutLayerPixels(A_long checkout_id, PF_EffectWorld** pixels);
+    PF_Err CheckoutOutput(PF_EffectWorld** output);
+
+    // The parameter array of a command: values at the current time.
+    std::vector<PF_ParamDef> ParamValues() const;
+
+private:
+    // PARAMS_SETUP and SEQUENCE_SETUP, run by the type that makes us.
+    void SetUp();
+    bool InCommand(PF_Cmd cmd) const;
+    void ParamChanged(PF_ParamIndex index);
+
+    Host& host_;
+    EffectType& type_;
+    A_long serial_;
+    InDataSettings settings_;
+    std::vector<Reply> setup_replies_;
+    std::vector<PF_ParamDef> params_;
+    std::vector<ParamUi> ui_;
+    std::deque<std::string> texts_;  // copies of the plug-in's popup and checkbox texts
+    // The parameter state: a change counter and, per parameter, the count
+    // of its last change.
+    A_long changes_ = 0;
+    std::vector<A_long> changed_at_;
+    PF_Handle sequence_data_ = nullptr;
+    std::unique_ptr<World> input_;
+    std::unique_ptr<World> output_;
+    std::map<A_long, PF_ParamIndex> layer_checkouts_;
+
+    friend class EffectType;
+};
+
+}  // namespace knotwell::host
