@@ -1,6 +1,7 @@
 #include "frame/frame_commands.h"
 
 #include <cstring>
+#include <utility>
 
 #include "frame/effect.h"
 #include "frame/frame_records.h"
@@ -13,24 +14,29 @@ namespace {
 constexpr const char* kDisplayName = KNOTWELL_DISPLAY_NAME;
 
 // Makes a zero-filled block, lets `fill` complete it while locked and
-// installs it in `target`. A block that will not be installed is given
-// back at once, so a failed setup leaves nothing behind in the host.
+// installs it in `target`. A block that is not installed is given back,
+// also when `fill` throws, so a failed setup leaves nothing in the host.
 template <class Fill>
 PF_Err InstallNewBlock(const PF_HandleSuite* handles, A_u_longlong size, PF_Handle* target,
                        PF_Err no_block_err, Fill fill) {
-    PF_Handle block = handles->host_new_handle(size);
-    if (!block) return no_block_err;
-    PF_Err err = PF_Err_OUT_OF_MEMORY;
-    if (void* p = handles->host_lock_handle(block)) {
-        std::memset(p, 0, static_cast<std::size_t>(size));
-        err = fill(p);
-        handles->host_unlock_handle(block);
-    }
-    if (err) {
-        handles->host_dispose_handle(block);
-    } else {
-        *target = block;
-    }
+    struct Pending {
+        const PF_HandleSuite* handles;
+        PF_Handle block;
+        bool locked = false;
+        ~Pending() {
+            if (locked) handles->host_unlock_handle(block);
+            if (block) handles->host_dispose_handle(block);
+        }
+    } pending{handles, handles->host_new_handle(size)};
+    if (!pending.block) return no_block_err;
+    void* p = handles->host_lock_handle(pending.block);
+    if (!p) return PF_Err_OUT_OF_MEMORY;
+    pending.locked = true;
+    std::memset(p, 0, static_cast<std::size_t>(size));
+    const PF_Err err = fill(p);
+    handles->host_unlock_handle(pending.block);
+    pending.locked = false;
+    if (!err) *target = std::exchange(pending.block, nullptr);
     return err;
 }
 

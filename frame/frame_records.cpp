@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "frame/rect_union.h"
+
 namespace knotwell {
 namespace {
 
@@ -45,6 +47,8 @@ void* MakePreRenderRecord(SuiteHandler& suites, PF_InData* in_data, PF_PreRender
 
 PF_Err UpdateParamSnapshot(SuiteHandler& suites, PF_InData* in_data, PF_OutData* out_data) {
     const PF_ParamUtilsSuite* params = suites.ParamUtilsSuite();
+    // Had before any block is made, so no suite failure can strand one.
+    const PF_HandleSuite* handles = suites.HandleSuite();
     // Without a snapshot to compare with, a first one is taken.
     PF_Boolean changed = true;
     PF_Err err = PF_Err_NONE;
@@ -60,25 +64,13 @@ PF_Err UpdateParamSnapshot(SuiteHandler& suites, PF_InData* in_data, PF_OutData*
     if (!fresh) return PF_Err_NONE;
     err = params->PF_GetCurrentState(in_data->effect_ref, static_cast<PF_State*>(*fresh));
     if (err) {
-        suites.HandleSuite()->host_dispose_handle(fresh);
+        handles->host_dispose_handle(fresh);
         return err;
     }
-    if (in_data->sequence_data) suites.HandleSuite()->host_dispose_handle(in_data->sequence_data);
+    if (in_data->sequence_data) handles->host_dispose_handle(in_data->sequence_data);
     out_data->sequence_data = fresh;
     in_data->sequence_data = fresh;
     return PF_Err_NONE;
-}
-
-void UnionRect(const PF_LRect& src, PF_LRect& dst) {
-    const auto empty = [](const PF_LRect& r) { return r.left >= r.right || r.top >= r.bottom; };
-    if (empty(dst)) {
-        dst = src;
-    } else if (!empty(src)) {
-        if (src.left < dst.left) dst.left = src.left;
-        if (src.top < dst.top) dst.top = src.top;
-        if (src.right > dst.right) dst.right = src.right;
-        if (src.bottom > dst.bottom) dst.bottom = src.bottom;
-    }
 }
 
 void ReportInputRects(const PF_CheckoutResult& input, PF_PreRenderOutput* output) {

@@ -36,7 +36,6 @@ PF_Err UpdateParamSnapshot(SuiteHandler& suites, PF_InData* in_data, PF_OutData*
 
 // Joins the input's rectangles into the pre-render output's, as every
 // pass-through pre-render reports them.
-void UnionRect(const PF_LRect& src, PF_LRect& dst);
 void ReportInputRects(const PF_CheckoutResult& input, PF_PreRenderOutput* output);
 
 // Checks out the input layer (parameter 0, checkout id 0) at the current
