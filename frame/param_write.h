@@ -17,10 +17,16 @@ struct ParamWrite {
     bool point = false;
 };
 
-// Gets all streams, reads all values, sets all values, in the order given,
-// then gives everything back. Host calls stop at the first failure, whose
-// code is returned; everything obtained is released either way.
+// Gets all streams and reads all values in the order given, sets the values
+// in `set_order` (control indices among `writes`; when empty, the order
+// given), then gives everything back in the order given. Host calls stop at the first failure,
+// whose code is returned; everything obtained is released either way.
 PF_Err WriteParams(SuiteHandler& suites, AEGP_PluginID plugin_id, AEGP_EffectRefH effect,
-                   const A_Time& time, std::span<const ParamWrite> writes);
+                   const A_Time& time, std::span<const ParamWrite> writes,
+                   std::span<const PF_ParamIndex> set_order = {});
+
+// One one-dimensional control.
+PF_Err WriteParam(SuiteHandler& suites, AEGP_PluginID plugin_id, AEGP_EffectRefH effect,
+                  const A_Time& time, PF_ParamIndex index, double number);
 
 }  // namespace knotwell
