@@ -5,9 +5,9 @@
 #include "baker/pre_render_data.h"
 #include "frame/action_context.h"
 #include "frame/effect.h"
-#include "frame/frame_records.h"
 #include "frame/param_checkout.h"
 #include "frame/param_setup.h"
+#include "frame/pre_render_frame.h"
 #include "frame/suite_handler.h"
 #include "vertex_editor/geometry.h"
 
@@ -30,32 +30,22 @@ bool BakeRequested(const BakerPreRenderData& d, A_long mask_count) {
 
 PF_Err effect::PreRender(PF_InData* in_data, PF_OutData* out_data, PF_PreRenderExtra* extra) {
     SuiteHandler suites(in_data->pica_basicP);
-    auto* record = MakePreRenderRecord<BakerPreRenderData>(suites, in_data, extra);
-    if (!record) return PF_Err_OUT_OF_MEMORY;
-
-    PF_CheckoutResult input{};
-    {
-        ParamCheckout params(in_data);
-        PF_Err err = params.CheckOut(kBakerBake);
-        if (!err) err = CheckoutInputLayer(in_data, extra, &input);
-        if (err) return err;
-        FillRecord(in_data, params, record);
-    }
-
-    const GlobalRecord* global = FindGlobalRecord(in_data);
-    PF_Err err = global ? PF_Err_NONE : PF_Err_BAD_CALLBACK_PARAM;
-    EffectRef self(suites.EffectSuite3()->AEGP_DisposeEffect);
-    AEGP_LayerH layer = nullptr;
-    A_long mask_count = 0;
-    if (!err) err = FindOwnLayer(suites, in_data, global->plugin_id, self, &layer, &mask_count);
-    if (!err && BakeRequested(*record, mask_count)) {
-        const ActionContext action{suites, in_data, global->plugin_id, self.get(), layer,
-                                   A_Time{in_data->current_time, in_data->time_scale}};
-        err = Bake(action, *record, mask_count, out_data);
-    }
-    KeepFirst(err, self.Release());
-    ReportInputRects(input, extra->output);
-    return err;
+    return PassThroughPreRender<BakerPreRenderData>(
+        suites, in_data, extra, kBakerBake,
+        [&](const ParamCheckout& params, BakerPreRenderData* d) { FillRecord(in_data, params, d); },
+        [&](const GlobalRecord& global, BakerPreRenderData& d) {
+            EffectRef self(suites.EffectSuite3()->AEGP_DisposeEffect);
+            AEGP_LayerH layer = nullptr;
+            A_long mask_count = 0;
+            PF_Err err = FindOwnLayer(suites, in_data, global.plugin_id, self, &layer, &mask_count);
+            if (!err && BakeRequested(d, mask_count)) {
+                const ActionContext action{suites, in_data, global.plugin_id, self.get(), layer,
+                                           A_Time{in_data->current_time, in_data->time_scale}};
+                err = Bake(action, d, mask_count, out_data);
+            }
+            KeepFirst(err, self.Release());
+            return err;
+        });
 }
 
 }  // namespace knotwell

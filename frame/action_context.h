@@ -1,7 +1,6 @@
-// What the maker's and the baker's actions work with once their pre-render
-// has found its own effect: the command's suites, the plug-in id, the own
-// effect, its layer and the current time. Compiled into the maker and the
-// baker only.
+// What an effect's pre-render works with once it has found its own effect:
+// the command's suites, the plug-in id, the own effect, its layer and the
+// current time.
 #pragma once
 
 #include "frame/aegp_refs.h"

@@ -1,5 +1,4 @@
-// The vertex count of a mask outline. Compiled into the maker and the baker
-// only.
+// The vertex count of a mask outline.
 #pragma once
 
 #include "frame/host/aegp_suites.h"

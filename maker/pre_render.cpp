@@ -2,9 +2,9 @@
 // within the layer's masks and, with "Make" on "Execute", runs the make.
 #include "frame/action_context.h"
 #include "frame/effect.h"
-#include "frame/frame_records.h"
 #include "frame/param_checkout.h"
 #include "frame/param_setup.h"
+#include "frame/pre_render_frame.h"
 #include "frame/suite_handler.h"
 #include "maker/make.h"
 #include "maker/params.h"
@@ -46,33 +46,23 @@ PF_Err Act(const ActionContext& action, A_long mask_count, MakerPreRenderData* d
 
 PF_Err effect::PreRender(PF_InData* in_data, PF_OutData* out_data, PF_PreRenderExtra* extra) {
     SuiteHandler suites(in_data->pica_basicP);
-    auto* record = MakePreRenderRecord<MakerPreRenderData>(suites, in_data, extra);
-    if (!record) return PF_Err_OUT_OF_MEMORY;
-
-    PF_CheckoutResult input{};
-    {
-        ParamCheckout params(in_data);
-        PF_Err err = params.CheckOut(kMakerMake);
-        if (!err) err = CheckoutInputLayer(in_data, extra, &input);
-        if (err) return err;
-        FillRecord(in_data, params, record);
-    }
-
-    const GlobalRecord* global = FindGlobalRecord(in_data);
-    PF_Err err = global ? PF_Err_NONE : PF_Err_BAD_CALLBACK_PARAM;
-    EffectRef self(suites.EffectSuite2()->AEGP_DisposeEffect);
-    AEGP_LayerH layer = nullptr;
-    A_long mask_count = 0;
-    if (!err) err = FindOwnLayer(suites, in_data, global->plugin_id, self, &layer, &mask_count);
-    // After a failure here the make does not start, so no notice is given.
-    if (!err) {
-        const ActionContext action{suites, in_data, global->plugin_id, self.get(), layer,
-                                   A_Time{in_data->current_time, in_data->time_scale}};
-        err = Act(action, mask_count, record, out_data);
-    }
-    KeepFirst(err, self.Release());
-    ReportInputRects(input, extra->output);
-    return err;
+    return PassThroughPreRender<MakerPreRenderData>(
+        suites, in_data, extra, kMakerMake,
+        [&](const ParamCheckout& params, MakerPreRenderData* d) { FillRecord(in_data, params, d); },
+        [&](const GlobalRecord& global, MakerPreRenderData& d) {
+            EffectRef self(suites.EffectSuite2()->AEGP_DisposeEffect);
+            AEGP_LayerH layer = nullptr;
+            A_long mask_count = 0;
+            PF_Err err = FindOwnLayer(suites, in_data, global.plugin_id, self, &layer, &mask_count);
+            // After a failure here the make does not start, so no notice is given.
+            if (!err) {
+                const ActionContext action{suites, in_data, global.plugin_id, self.get(), layer,
+                                           A_Time{in_data->current_time, in_data->time_scale}};
+                err = Act(action, mask_count, &d, out_data);
+            }
+            KeepFirst(err, self.Release());
+            return err;
+        });
 }
 
 }  // namespace knotwell

@@ -2,11 +2,13 @@
 // with its controls at the current time. With "ON" set the controls drive
 // the vertex; with it cleared they follow it. Along the way "Index" and "No"
 // are pulled into range and written back.
+#include "frame/action_context.h"
 #include "frame/aegp_refs.h"
+#include "frame/mask_outline.h"
 #include "frame/effect.h"
-#include "frame/frame_records.h"
 #include "frame/param_checkout.h"
 #include "frame/param_write.h"
+#include "frame/pre_render_frame.h"
 #include "frame/suite_handler.h"
 #include "vertex_editor/geometry.h"
 #include "vertex_editor/params.h"
@@ -72,36 +74,23 @@ AEGP_MaskVertex TargetFromRecord(const VertexPreRenderData& d) {
     return TargetVertex(point, controls);
 }
 
-// What one pre-render works with once it has found its own effect.
-struct Link {
-    SuiteHandler& suites;
-    AEGP_PluginID plugin_id;
-    AEGP_EffectRefH self;
-    A_Time time;
-};
-
-PF_Err WriteOwnParam(const Link& link, PF_ParamIndex index, double number) {
-    const ParamWrite write{index, number};
-    return WriteParams(link.suites, link.plugin_id, link.self, link.time, {&write, 1});
-}
-
-PF_Err Drive(const Link& link, AEGP_MaskRefH mask, AEGP_StreamRefH outline_stream,
+PF_Err Drive(const ActionContext& action, AEGP_MaskRefH mask, AEGP_StreamRefH outline_stream,
              AEGP_StreamValue2& outline, A_long vertex_number, const AEGP_MaskVertex& vertex,
              const AEGP_MaskVertex& target) {
     A_Boolean roto_bezier = false;
-    PF_Err err = link.suites.LayerMaskSuite()->AEGP_GetMaskIsRotoBezier(mask, &roto_bezier);
+    PF_Err err = action.suites.LayerMaskSuite()->AEGP_GetMaskIsRotoBezier(mask, &roto_bezier);
     if (err) return err;
     const MergeResult merged = MergeVertex(vertex, target, roto_bezier != 0);
     if (!merged.changed) return PF_Err_NONE;
-    err = link.suites.MaskOutlineSuite()->AEGP_SetMaskOutlineVertexInfo(outline.val.mask,
+    err = action.suites.MaskOutlineSuite()->AEGP_SetMaskOutlineVertexInfo(outline.val.mask,
                                                                         vertex_number, &merged.vertex);
     if (!err) {
-        err = link.suites.StreamSuite()->AEGP_SetStreamValue(link.plugin_id, outline_stream, &outline);
+        err = action.suites.StreamSuite()->AEGP_SetStreamValue(action.plugin_id, outline_stream, &outline);
     }
     return err;
 }
 
-PF_Err Follow(const Link& link, const AEGP_MaskVertex& vertex) {
+PF_Err Follow(const ActionContext& action, const AEGP_MaskVertex& vertex) {
     const GeometryControls c = ControlsFromVertex(vertex);
     const ParamWrite writes[] = {
         {kKnotwellPoint, c.point.x, c.point.y, true},
@@ -112,14 +101,14 @@ PF_Err Follow(const Link& link, const AEGP_MaskVertex& vertex) {
         {kKnotwellTanOutRadius, c.out.radius},
         {kKnotwellTanOutAngle, c.out.degrees},
     };
-    return WriteParams(link.suites, link.plugin_id, link.self, link.time, writes);
+    return WriteParams(action.suites, action.plugin_id, action.self, action.now, writes);
 }
 
 // The mask the record's "Index" addresses (pulled into range), its vertex
 // (likewise), and the link in the record's direction.
-PF_Err LinkVertex(const Link& link, AEGP_LayerH layer, A_long mask_count,
+PF_Err LinkVertex(const ActionContext& action, A_long mask_count,
                   const VertexPreRenderData& d) {
-    SuiteHandler& suites = link.suites;
+    SuiteHandler& suites = action.suites;
     const AEGP_StreamSuite* streams = suites.StreamSuite();
     const AEGP_MaskOutlineSuite3* outlines = suites.MaskOutlineSuite();
     PF_Err err = PF_Err_NONE;
@@ -127,29 +116,27 @@ PF_Err LinkVertex(const Link& link, AEGP_LayerH layer, A_long mask_count,
     A_long mask_index = d.index;
     if (mask_index + 1 > mask_count) {
         mask_index = mask_count - 1;
-        err = WriteOwnParam(link, kKnotwellIndex, mask_index);
+        err = WriteOwnParam(action, kKnotwellIndex, mask_index);
     }
     MaskRef mask(suites.LayerMaskSuite()->AEGP_DisposeMask);
     StreamRef outline_stream(streams->AEGP_DisposeStream);
     StreamValue outline(streams);
-    if (!err) err = suites.LayerMaskSuite()->AEGP_GetLayerMaskByIndex(layer, mask_index, mask.out());
+    if (!err) err = suites.LayerMaskSuite()->AEGP_GetLayerMaskByIndex(action.layer, mask_index, mask.out());
     if (!err) {
-        err = streams->AEGP_GetNewMaskStream(link.plugin_id, mask.get(), AEGP_MaskStream_OUTLINE,
+        err = streams->AEGP_GetNewMaskStream(action.plugin_id, mask.get(), AEGP_MaskStream_OUTLINE,
                                              outline_stream.out());
     }
-    if (!err) err = outline.Fetch(link.plugin_id, outline_stream.get(), link.time, true);
+    if (!err) err = outline.Fetch(action.plugin_id, outline_stream.get(), action.now, true);
 
-    A_Boolean open = false;
-    A_long segments = 0;
-    if (!err) err = outlines->AEGP_IsMaskOutlineOpen(outline.value().val.mask, &open);
-    if (!err) err = outlines->AEGP_GetMaskOutlineNumSegments(outline.value().val.mask, &segments);
-    const A_long last_vertex = open ? segments : segments - 1;
+    A_long vertex_count = 0;
+    if (!err) err = CountOutlineVertices(outlines, outline.value().val.mask, &vertex_count);
+    const A_long last_vertex = vertex_count - 1;
     // An outline without vertices has nothing to link.
     if (!err && last_vertex >= 0) {
         A_long vertex_number = d.vertex;
         if (vertex_number > last_vertex) {
             vertex_number = last_vertex;
-            err = WriteOwnParam(link, kKnotwellNo, vertex_number);
+            err = WriteOwnParam(action, kKnotwellNo, vertex_number);
         }
         AEGP_MaskVertex vertex{};
         if (!err) {
@@ -157,9 +144,9 @@ PF_Err LinkVertex(const Link& link, AEGP_LayerH layer, A_long mask_count,
                                                           &vertex);
         }
         if (!err) {
-            err = d.link ? Drive(link, mask.get(), outline_stream.get(), outline.value(),
+            err = d.link ? Drive(action, mask.get(), outline_stream.get(), outline.value(),
                                  vertex_number, vertex, TargetFromRecord(d))
-                         : Follow(link, vertex);
+                         : Follow(action, vertex);
         }
     }
     KeepFirst(err, outline.Release());
@@ -169,46 +156,34 @@ PF_Err LinkVertex(const Link& link, AEGP_LayerH layer, A_long mask_count,
 }
 
 // A layer without masks leaves the effect idle: no mask, link switched off.
-PF_Err ResetToIdle(const Link& link) {
+PF_Err ResetToIdle(const ActionContext& action) {
     const ParamWrite writes[] = {{kKnotwellIndex, -1.0}, {kKnotwellOn, 0.0}};
-    return WriteParams(link.suites, link.plugin_id, link.self, link.time, writes);
+    return WriteParams(action.suites, action.plugin_id, action.self, action.now, writes);
 }
 
 }  // namespace
 
 PF_Err effect::PreRender(PF_InData* in_data, PF_OutData*, PF_PreRenderExtra* extra) {
     SuiteHandler suites(in_data->pica_basicP);
-    auto* record = MakePreRenderRecord<VertexPreRenderData>(suites, in_data, extra);
-    if (!record) return PF_Err_OUT_OF_MEMORY;
-
-    PF_CheckoutResult input{};
-    {
-        ParamCheckout params(in_data);
-        PF_Err err = params.CheckOut(kKnotwellOn);
-        if (!err) err = CheckoutInputLayer(in_data, extra, &input);
-        if (err) return err;
-        FillRecord(in_data, params, record);
-    }
-
-    const GlobalRecord* global = FindGlobalRecord(in_data);
-    PF_Err err = global ? PF_Err_NONE : PF_Err_BAD_CALLBACK_PARAM;
-    EffectRef self(suites.EffectSuite3()->AEGP_DisposeEffect);
-    if (!err) {
-        err = suites.PFInterfaceSuite()->AEGP_GetNewEffectForEffect(global->plugin_id,
-                                                                    in_data->effect_ref, self.out());
-    }
-    if (!err && record->index >= 0) {
-        const Link link{suites, global->plugin_id, self.get(),
-                        A_Time{in_data->current_time, in_data->time_scale}};
-        AEGP_LayerH layer = nullptr;
-        A_long mask_count = 0;
-        err = suites.PFInterfaceSuite()->AEGP_GetEffectLayer(in_data->effect_ref, &layer);
-        if (!err) err = suites.LayerMaskSuite()->AEGP_GetLayerNumMasks(layer, &mask_count);
-        if (!err) err = mask_count <= 0 ? ResetToIdle(link) : LinkVertex(link, layer, mask_count, *record);
-    }
-    KeepFirst(err, self.Release());
-    ReportInputRects(input, extra->output);
-    return err;
+    return PassThroughPreRender<VertexPreRenderData>(
+        suites, in_data, extra, kKnotwellOn,
+        [&](const ParamCheckout& params, VertexPreRenderData* d) { FillRecord(in_data, params, d); },
+        [&](const GlobalRecord& global, const VertexPreRenderData& d) {
+            EffectRef self(suites.EffectSuite3()->AEGP_DisposeEffect);
+            PF_Err err = suites.PFInterfaceSuite()->AEGP_GetNewEffectForEffect(
+                global.plugin_id, in_data->effect_ref, self.out());
+            if (!err && d.index >= 0) {
+                AEGP_LayerH layer = nullptr;
+                A_long mask_count = 0;
+                err = suites.PFInterfaceSuite()->AEGP_GetEffectLayer(in_data->effect_ref, &layer);
+                if (!err) err = suites.LayerMaskSuite()->AEGP_GetLayerNumMasks(layer, &mask_count);
+                const ActionContext action{suites, in_data, global.plugin_id, self.get(), layer,
+                                           A_Time{in_data->current_time, in_data->time_scale}};
+                if (!err) err = mask_count <= 0 ? ResetToIdle(action) : LinkVertex(action, mask_count, d);
+            }
+            KeepFirst(err, self.Release());
+            return err;
+        });
 }
 
 }  // namespace knotwell
