@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "headless_host/driving/effect_type.h"
+#include "headless_host/evaluation/project.h"
 
 namespace knotwell::host {
 
@@ -11,7 +12,8 @@ namespace {
 Host* active_host = nullptr;
 }
 
-Host::Host(Generation generation) : generation_(generation) {
+Host::Host(Generation generation)
+    : generation_(generation), project_(std::make_unique<Project>(*this)) {
     assert(active_host == nullptr && "only one Host may exist at a time");
     active_host = this;
     RegisterHostSuites(suites_);
@@ -52,6 +54,25 @@ Generation Host::generation() const {
 EffectInstance* Host::InstanceOf(PF_ProgPtr effect_ref) const {
     const auto found = instances_.find(effect_ref);
     return found == instances_.end() ? nullptr : found->second;
+}
+
+EffectType* Host::TypeOfKey(AEGP_InstalledEffectKey key) const {
+    if (key < 1 || key > NumInstalledEffects()) return nullptr;
+    return types_[static_cast<std::size_t>(key - 1)].get();
+}
+
+AEGP_InstalledEffectKey Host::KeyOf(const EffectType& type) const {
+    for (std::size_t i = 0; i < types_.size(); ++i) {
+        if (types_[i].get() == &type) return static_cast<AEGP_InstalledEffectKey>(i + 1);
+    }
+    return AEGP_InstalledEffectKey_NONE;
+}
+
+EffectType* Host::TypeNamed(std::string_view display_name) const {
+    for (const auto& type : types_) {
+        if (type->display_name() == display_name) return type.get();
+    }
+    return nullptr;
 }
 
 void Host::AddInstance(EffectInstance& instance) { instances_[instance.effect_ref()] = &instance; }

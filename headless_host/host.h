@@ -11,12 +11,16 @@
 //   FrameReply frame = instance.Render(0);
 //   host.Shutdown();
 //   EXPECT_EQ(host.LeakReport(), "");
+//
+// The host keeps one project (evaluation/project.h); instances live on its
+// layers, and the AEGP suites serve it.
 #pragma once
 
 #include <filesystem>
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "frame/host/aegp_suites.h"
@@ -24,6 +28,7 @@
 #include "headless_host/core/call_guard.h"
 #include "headless_host/core/handle_store.h"
 #include "headless_host/core/ledger.h"
+#include "headless_host/core/reference_table.h"
 #include "headless_host/generation.h"
 #include "headless_host/suites/suite_registry.h"
 
@@ -31,6 +36,7 @@ namespace knotwell::host {
 
 class EffectType;
 class EffectInstance;
+class Project;
 
 // Text a plug-in left in return_msg: an error message the user would see
 // (with PF_OutFlag_DISPLAY_ERROR_MESSAGE) or another text (About, notices).
@@ -38,12 +44,15 @@ struct Message {
     PF_Cmd cmd;
     std::string text;
     bool is_error;
+    std::string effect;  // display name of the effect that answered
+    A_long time = 0;     // its current_time
 };
 
 // The two lines of one PF_InfoDrawText.
 struct InfoText {
     std::string line1;
     std::string line2;
+    std::string effect;  // display name of the effect whose command drew them
 };
 
 // A command in progress, as the callbacks it makes see it.
@@ -76,6 +85,8 @@ public:
     FaultPlan& faults() { return calls_.plan(); }
     HandleStore& handles() { return handles_; }
     SuiteRegistry& suites() { return suites_; }
+    Project& project() { return *project_; }
+    ReferenceTable& references() { return references_; }
     std::string LeakReport() const { return ledger_.LeakReport(); }
 
     const std::vector<Message>& messages() const { return messages_; }
@@ -100,7 +111,18 @@ public:
     void AddInstance(EffectInstance& instance);
     void RemoveInstance(EffectInstance& instance);
 
+    // Installed effects: the loaded libraries, keyed 1, 2, ... in load order.
+    A_long NumInstalledEffects() const { return static_cast<A_long>(types_.size()); }
+    EffectType* TypeOfKey(AEGP_InstalledEffectKey key) const;
+    AEGP_InstalledEffectKey KeyOf(const EffectType& type) const;
+    // The first loaded type with that display name, or null.
+    EffectType* TypeNamed(std::string_view display_name) const;
+
     AEGP_PluginID NextPluginId() { return next_plugin_id_++; }
+    // Whether `plugin_id` was handed out by AEGP_RegisterWithAEGP.
+    bool IsPluginId(AEGP_PluginID plugin_id) const {
+        return plugin_id > 0 && plugin_id < next_plugin_id_;
+    }
     A_long NextSerial() { return next_serial_++; }
 
     // Whether `bytes` can be written or read at `address`: false only when
@@ -115,7 +137,10 @@ private:
     CallGuard calls_;
     HandleStore handles_{ledger_};
     SuiteRegistry suites_;
+    ReferenceTable references_{ledger_};
     Generation generation_;
+    // Before the types: their instances refer to its layers.
+    std::unique_ptr<Project> project_;
     std::vector<std::unique_ptr<EffectType>> types_;
     std::map<PF_ProgPtr, EffectInstance*> instances_;
     std::vector<Command> commands_;

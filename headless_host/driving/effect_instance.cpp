@@ -2,7 +2,9 @@
 
 #include <cmath>
 #include <cstring>
+#include <optional>
 #include <stdexcept>
+#include <utility>
 
 #include "headless_host/driving/callbacks.h"
 #include "headless_host/driving/effect_type.h"
@@ -26,43 +28,142 @@ A_short BitDepthOf(PF_PixelFormat format) {
     }
 }
 
+double Ratio(const PF_RationalScale& scale) {
+    return scale.den == 0 ? 1.0 : static_cast<double>(scale.num) / static_cast<double>(scale.den);
+}
+
+A_long Whole(double number) { return static_cast<A_long>(std::lround(number)); }
+PF_Fixed Fixed(double number) { return static_cast<PF_Fixed>(std::lround(number * PF_Fixed_ONE)); }
+
+// The value a definition declares at setup, in project units; none for a
+// type this host keeps no stream for.
+std::optional<project::StreamValue> DeclaredValue(const PF_ParamDef& def) {
+    switch (def.param_type) {
+        case PF_Param_SLIDER: return static_cast<double>(def.u.sd.value);
+        case PF_Param_FLOAT_SLIDER: return def.u.fs_d.value;
+        case PF_Param_ANGLE: return static_cast<double>(def.u.ad.value) / PF_Fixed_ONE;
+        case PF_Param_CHECKBOX: return static_cast<double>(def.u.bd.value);
+        case PF_Param_POPUP: return static_cast<double>(def.u.pd.value);
+        case PF_Param_POINT:
+            return AEGP_TwoDVal{static_cast<double>(def.u.td.x_value) / PF_Fixed_ONE,
+                                static_cast<double>(def.u.td.y_value) / PF_Fixed_ONE};
+        default: return std::nullopt;
+    }
+}
+
+// Writes a project value into a definition in checked-out units.
+void StoreValue(const project::StreamValue& value, const InDataSettings& settings, PF_ParamDef& def) {
+    if (const auto* point = std::get_if<AEGP_TwoDVal>(&value)) {
+        def.u.td.x_value = Fixed(point->x * Ratio(settings.downsample_x));
+        def.u.td.y_value = Fixed(point->y * Ratio(settings.downsample_y));
+        return;
+    }
+    const double number = std::get<double>(value);
+    switch (def.param_type) {
+        case PF_Param_SLIDER: def.u.sd.value = Whole(number); break;
+        case PF_Param_FLOAT_SLIDER: def.u.fs_d.value = number; break;
+        case PF_Param_ANGLE: def.u.ad.value = Fixed(number); break;
+        case PF_Param_CHECKBOX: def.u.bd.value = Whole(number) != 0; break;
+        case PF_Param_POPUP: def.u.pd.value = Whole(number); break;
+        default: break;
+    }
+}
+
 }  // namespace
 
-EffectInstance::EffectInstance(Host& host, EffectType& type, A_long serial)
-    : host_(host), type_(type), serial_(serial) {
-    SetInput(kDefaultSize, kDefaultSize, PF_PixelFormat_ARGB32);
-    PF_ParamDef layer{};
-    layer.param_type = PF_Param_LAYER;
-    params_.push_back(layer);
+EffectInstance::EffectInstance(Host& host, EffectType& type, A_long serial, project::Layer& layer,
+                               project::Effect& effect)
+    : host_(host), type_(type), serial_(serial), layer_(layer), effect_(effect) {
+    SetInput(layer.width > 0 ? layer.width : kDefaultSize, layer.height > 0 ? layer.height : kDefaultSize,
+             PF_PixelFormat_ARGB32);
+    PF_ParamDef input{};
+    input.param_type = PF_Param_LAYER;
+    params_.push_back(input);
     ui_.push_back({});
     changed_at_.push_back(0);
     host_.AddInstance(*this);
+    host_.project().Attach(effect_, *this);
 }
 
-EffectInstance::~EffectInstance() { host_.RemoveInstance(*this); }
-
-PF_ParamDef EffectInstance::ParamAt(PF_ParamIndex index, A_long /*time: values do not vary yet*/) const {
-    PF_ParamDef value = params_.at(static_cast<std::size_t>(index));
-    if (index == 0) value.u.ld = input_->effect_world();
-    return value;
+EffectInstance::~EffectInstance() {
+    host_.project().Detach(effect_);
+    host_.RemoveInstance(*this);
 }
 
-void EffectInstance::SetParam(PF_ParamIndex index, const PF_ParamDef& value) {
-    params_.at(static_cast<std::size_t>(index)) = value;
-    ParamChanged(index);
+InDataSettings EffectInstance::settings() const {
+    const Project& project = host_.project();
+    const project::Composition& comp = project.composition();
+    return {project.LayerTimeNow(layer_), comp.time_step, layer_.duration, comp.time_scale,
+            comp.downsample_x, comp.downsample_y};
+}
+
+const PF_ParamDef& EffectInstance::Definition(PF_ParamIndex index) const {
+    return params_.at(static_cast<std::size_t>(index));
+}
+
+PF_ParamDef EffectInstance::ParamAt(PF_ParamIndex index, A_long time) const {
+    PF_ParamDef def = Definition(index);
+    if (index == 0) {
+        def.u.ld = input_->effect_world();
+    } else {
+        const project::Stream& stream = effect_.params.at(static_cast<std::size_t>(index - 1)).stream;
+        StoreValue(stream.ValueAfterExpressionAt(time), settings(), def);
+    }
+    return def;
+}
+
+project::Stream& EffectInstance::Stream(PF_ParamIndex index) {
+    return const_cast<project::Stream&>(std::as_const(*this).Stream(index));
+}
+
+const project::Stream& EffectInstance::Stream(PF_ParamIndex index) const {
+    if (index < 1 || index >= num_params()) {
+        throw std::out_of_range(type_.display_name() + " has no parameter " + std::to_string(index));
+    }
+    return effect_.params[static_cast<std::size_t>(index - 1)].stream;
+}
+
+StreamTarget EffectInstance::Target(PF_ParamIndex index) {
+    return {&layer_, &Stream(index), this, index};
+}
+
+project::StreamValue EffectInstance::Control(PF_ParamIndex index, A_long time) const {
+    return Stream(index).ValueAt(time);
 }
 
 void EffectInstance::SetNumber(PF_ParamIndex index, double number) {
-    PF_ParamDef value = ParamAt(index, settings_.current_time);
-    switch (value.param_type) {
-        case PF_Param_SLIDER: value.u.sd.value = static_cast<A_long>(std::lround(number)); break;
-        case PF_Param_FLOAT_SLIDER: value.u.fs_d.value = number; break;
-        case PF_Param_ANGLE: value.u.ad.value = static_cast<PF_Fixed>(std::lround(number * PF_Fixed_ONE)); break;
-        case PF_Param_CHECKBOX: value.u.bd.value = number != 0.0; break;
-        case PF_Param_POPUP: value.u.pd.value = static_cast<A_long>(std::lround(number)); break;
-        default: throw std::invalid_argument("parameter " + std::to_string(index) + " holds no single number");
+    Project& project = host_.project();
+    if (project.SetValue(Target(index), project.LayerTimeNow(layer_), number) != project::StreamStatus::kOk) {
+        throw std::invalid_argument("parameter " + std::to_string(index) + " holds no single number");
     }
-    SetParam(index, value);
+}
+
+std::vector<Reply> EffectInstance::UserChange(PF_ParamIndex index, const project::StreamValue& value) {
+    Project& project = host_.project();
+    if (project.SetValue(Target(index), project.LayerTimeNow(layer_), value) != project::StreamStatus::kOk) {
+        throw std::invalid_argument("parameter " + std::to_string(index) + " refuses the value");
+    }
+    return {UserChangedParam(), UpdateParamsUi()};
+}
+
+std::vector<Reply> EffectInstance::SetControl(PF_ParamIndex index, double number) {
+    return UserChange(index, number);
+}
+
+std::vector<Reply> EffectInstance::SetControl(PF_ParamIndex index, double x, double y) {
+    return UserChange(index, AEGP_TwoDVal{x, y});
+}
+
+void EffectInstance::SetKeyframe(PF_ParamIndex index, A_long time, const project::StreamValue& value) {
+    if (host_.project().SetKey(Target(index), time, value) != project::StreamStatus::kOk) {
+        throw std::invalid_argument("parameter " + std::to_string(index) + " refuses a key");
+    }
+}
+
+void EffectInstance::SetExpression(PF_ParamIndex index, project::Expression expression) {
+    Stream(index).SetExpression(std::move(expression));
+    ParamChanged(index);
+    host_.project().NoteChange();
 }
 
 void EffectInstance::ParamChanged(PF_ParamIndex index) {
@@ -75,10 +176,9 @@ void EffectInstance::SetInput(A_long width, A_long height, PF_PixelFormat format
 }
 
 std::vector<PF_ParamDef> EffectInstance::ParamValues() const {
+    const A_long now = settings().current_time;
     std::vector<PF_ParamDef> values;
-    for (A_long index = 0; index < num_params(); ++index) {
-        values.push_back(ParamAt(index, settings_.current_time));
-    }
+    for (A_long index = 0; index < num_params(); ++index) values.push_back(ParamAt(index, now));
     return values;
 }
 
@@ -96,7 +196,7 @@ World& EffectInstance::OutputWorld() {
 }
 
 FrameReply EffectInstance::Render(A_long time) {
-    settings_.current_time = time;
+    host_.project().SetCurrentTime(layer_.start + time);
     layer_checkouts_.clear();
     const PF_EffectWorld& in = input_->effect_world();
 
@@ -131,6 +231,8 @@ PF_Err EffectInstance::AddParam(PF_ParamIndex index, const PF_ParamDef& def) {
     if ((index != -1 && index != num_params()) || num_params() >= PF_MAX_EFFECT_PARAMS) {
         return PF_Err_INVALID_INDEX;
     }
+    const std::optional<project::StreamValue> value = DeclaredValue(def);
+    if (!value) return PF_Err_UNRECOGNIZED_PARAM_TYPE;
     PF_ParamDef copy = def;
     // The texts may live on the plug-in's stack: keep our own copies.
     if (copy.param_type == PF_Param_POPUP && copy.u.pd.u.namesptr) {
@@ -139,8 +241,11 @@ PF_Err EffectInstance::AddParam(PF_ParamIndex index, const PF_ParamDef& def) {
         copy.u.bd.u.nameptr = texts_.emplace_back(copy.u.bd.u.nameptr).c_str();
     }
     params_.push_back(copy);
-    ui_.push_back({std::string(def.name, strnlen(def.name, sizeof def.name)), def.ui_flags, false});
+    const std::string name(def.name, strnlen(def.name, sizeof def.name));
+    ui_.push_back({name, def.ui_flags, false});
     changed_at_.push_back(0);
+    const bool can_vary = (def.flags & PF_ParamFlag_CANNOT_TIME_VARY) == 0;
+    effect_.params.push_back({name, project::Stream(*value, can_vary)});
     return PF_Err_NONE;
 }
 

@@ -1,10 +1,12 @@
-// EffectInstance: one application of an effect, as the host keeps it: the
-// parameters the plug-in declared with add_param, their current values,
-// their UI state, the sequence data and the input image; and the commands
-// the host sends to an instance, a frame's render among them.
+// EffectInstance: one application of an effect on a layer of the project,
+// as the host keeps it: the definitions the plug-in declared with
+// add_param, their UI state, the sequence data and the input image; and the
+// commands the host sends to an instance, a frame's render among them.
 //
-// Parameter values are read through ParamAt(index, time) only, so that
-// they can later come from keyframed streams.
+// The parameter values live on the streams of the instance's effect record
+// (project::Effect), in project units: numbers as the user sees them,
+// angles in degrees, points in full-resolution layer pixels. ParamAt(index,
+// time) is the one read point that turns them into checked-out units.
 #pragma once
 
 #include <deque>
@@ -16,6 +18,8 @@
 #include "frame/host/pf_smart_render.h"
 #include "headless_host/core/world.h"
 #include "headless_host/driving/reply.h"
+#include "headless_host/evaluation/project.h"
+#include "headless_host/project/composition.h"
 
 namespace knotwell::host {
 
@@ -24,9 +28,9 @@ class Host;
 
 // The PF_InData values that describe time and resolution.
 struct InDataSettings {
-    A_long current_time = 0;
+    A_long current_time = 0;  // layer time
     A_long time_step = 1;
-    A_long total_time = 300;
+    A_long total_time = 300;  // the layer's duration
     A_u_long time_scale = 30;
     PF_RationalScale downsample_x{1, 1};
     PF_RationalScale downsample_y{1, 1};
@@ -42,27 +46,54 @@ struct ParamUi {
 
 class EffectInstance {
 public:
-    EffectInstance(Host& host, EffectType& type, A_long serial);
+    EffectInstance(Host& host, EffectType& type, A_long serial, project::Layer& layer,
+                   project::Effect& effect);
     ~EffectInstance();
     EffectInstance(const EffectInstance&) = delete;
     EffectInstance& operator=(const EffectInstance&) = delete;
 
     EffectType& type() { return type_; }
     PF_ProgPtr effect_ref() { return reinterpret_cast<PF_ProgPtr>(this); }
-    InDataSettings& settings() { return settings_; }
-    const InDataSettings& settings() const { return settings_; }
+    project::Layer& layer() { return layer_; }
+    project::Effect& effect() { return effect_; }
+    const project::Effect& effect() const { return effect_; }
+    // From the layer, the composition and the project's current time.
+    InDataSettings settings() const;
 
     // Replies of PARAMS_SETUP and SEQUENCE_SETUP when the instance was made.
     const std::vector<Reply>& setup_replies() const { return setup_replies_; }
 
     // Parameters, the input layer at index 0.
     A_long num_params() const { return static_cast<A_long>(params_.size()); }
+    // The definition with its value after expressions at layer time `time`,
+    // in checked-out units: sliders, popups and checkboxes as integers,
+    // angles as 16.16 degrees, float sliders as doubles, points as 16.16
+    // render-resolution coordinates.
     PF_ParamDef ParamAt(PF_ParamIndex index, A_long time) const;
-    void SetParam(PF_ParamIndex index, const PF_ParamDef& value);
+    const PF_ParamDef& Definition(PF_ParamIndex index) const;
+    // The stream of parameter 1 and up; std::out_of_range otherwise.
+    project::Stream& Stream(PF_ParamIndex index);
+    const project::Stream& Stream(PF_ParamIndex index) const;
+    StreamTarget Target(PF_ParamIndex index);
+    // The value before expressions at layer time `time`, in project units.
+    project::StreamValue Control(PF_ParamIndex index, A_long time) const;
+
     // Sets the number of a slider, float slider, angle (degrees), checkbox
-    // or popup parameter.
+    // or popup parameter at the current time, without telling the plug-in;
+    // std::invalid_argument for a value of another kind.
     void SetNumber(PF_ParamIndex index, double number);
+    // As a user does: the value at the current time (a key there on a
+    // keyframed stream), then USER_CHANGED_PARAM and UPDATE_PARAMS_UI.
+    // Returns the replies of the two commands.
+    std::vector<Reply> SetControl(PF_ParamIndex index, double number);
+    std::vector<Reply> SetControl(PF_ParamIndex index, double x, double y);
+    // A key at layer time `time` (points in full-resolution pixels);
+    // std::invalid_argument when the stream refuses it.
+    void SetKeyframe(PF_ParamIndex index, A_long time, const project::StreamValue& value);
+    void SetExpression(PF_ParamIndex index, project::Expression expression);
+
     ParamUi& ui(PF_ParamIndex index) { return ui_.at(static_cast<std::size_t>(index)); }
+    const ParamUi& ui(PF_ParamIndex index) const { return ui_.at(static_cast<std::size_t>(index)); }
 
     PF_Handle sequence_data() const { return sequence_data_; }
     void set_sequence_data(PF_Handle handle) { sequence_data_ = handle; }
@@ -81,9 +112,10 @@ public:
     Reply SequenceResetup() { return Send(PF_Cmd_SEQUENCE_RESETUP); }
     Reply UserChangedParam() { return Send(PF_Cmd_USER_CHANGED_PARAM); }
     Reply UpdateParamsUi() { return Send(PF_Cmd_UPDATE_PARAMS_UI); }
-    // SMART_PRE_RENDER then, if it succeeded, SMART_RENDER at `time`; then
-    // the plug-in's delete_pre_render_data_func, as the host calls it once
-    // the frame is done.
+    // SMART_PRE_RENDER then, if it succeeded, SMART_RENDER at layer time
+    // `time` (which becomes the project's current time); then the plug-in's
+    // delete_pre_render_data_func, as the host calls it once the frame is
+    // done. This instance only: Project::RenderFrame renders the layer.
     FrameReply Render(A_long time);
 
     // --- The host side of the plug-in's callbacks. ---
@@ -99,17 +131,20 @@ public:
 
     // The parameter array of a command: values at the current time.
     std::vector<PF_ParamDef> ParamValues() const;
+    // Counts a change of the parameter for PF_HasParamChanged.
+    void ParamChanged(PF_ParamIndex index);
 
 private:
     // PARAMS_SETUP and SEQUENCE_SETUP, run by the type that makes us.
     void SetUp();
     bool InCommand(PF_Cmd cmd) const;
-    void ParamChanged(PF_ParamIndex index);
+    std::vector<Reply> UserChange(PF_ParamIndex index, const project::StreamValue& value);
 
     Host& host_;
     EffectType& type_;
     A_long serial_;
-    InDataSettings settings_;
+    project::Layer& layer_;
+    project::Effect& effect_;
     std::vector<Reply> setup_replies_;
     std::vector<PF_ParamDef> params_;
     std::vector<ParamUi> ui_;

@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "headless_host/driving/callbacks.h"
+#include "headless_host/evaluation/project.h"
 #include "headless_host/host.h"
 #include "headless_host/suites/host_suites.h"
 
@@ -59,15 +60,20 @@ Reply EffectType::GlobalSetdown() {
     return reply;
 }
 
-EffectInstance& EffectType::NewInstance() {
+EffectInstance& EffectType::NewInstance(project::Layer& layer) {
     if (GlobalSetup().err != PF_Err_NONE) {
         throw std::runtime_error(display_name() + ": global setup failed with " +
                                  std::to_string(setup_reply_.err));
     }
-    EffectInstance& instance = instances_.emplace_back(host_, *this, host_.NextSerial());
+    project::Effect& effect = layer.effects.emplace_back();
+    effect.name = display_name();
+    effect.key = host_.KeyOf(*this);
+    EffectInstance& instance = instances_.emplace_back(host_, *this, host_.NextSerial(), layer, effect);
     instance.SetUp();
     return instance;
 }
+
+EffectInstance& EffectType::NewInstance() { return NewInstance(host_.project().DefaultLayer()); }
 
 Reply EffectType::DeleteInstance(EffectInstance& instance) {
     const Reply reply = instance.Send(PF_Cmd_SEQUENCE_SETDOWN);
@@ -119,7 +125,8 @@ Reply EffectType::Send(PF_Cmd cmd, void* extra, EffectInstance* instance) {
         }
     }
     if (!reply.return_msg().empty()) {
-        host_.RecordMessage({cmd, std::string(reply.return_msg()), reply.shows_error()});
+        host_.RecordMessage({cmd, std::string(reply.return_msg()), reply.shows_error(), display_name(),
+                             in.current_time});
     }
 
     // Take over the records the plug-in installed.

@@ -44,8 +44,11 @@ public:
     // block itself, as it does when it unloads such a library.
     Reply GlobalSetdown();
 
-    // Global setup if not done, then PARAMS_SETUP and SEQUENCE_SETUP; their
-    // replies are in the instance's setup_replies().
+    // Global setup if not done (std::runtime_error when it fails), then a
+    // new effect record after the layer's others, PARAMS_SETUP and
+    // SEQUENCE_SETUP; their replies are in the instance's setup_replies().
+    EffectInstance& NewInstance(project::Layer& layer);
+    // On the project's default layer.
     EffectInstance& NewInstance();
     // SEQUENCE_SETDOWN, then the instance is gone.
     Reply DeleteInstance(EffectInstance& instance);

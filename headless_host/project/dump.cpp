@@ -44,7 +44,10 @@ void AppendValue(std::string& out, const StreamValue& value, const std::string& 
     }
 }
 
-void AppendStream(std::string& out, const Stream& stream, Ticks time, const std::string& indent) {
+}  // namespace
+
+std::string DumpStream(const Stream& stream, Ticks time, const std::string& indent) {
+    std::string out;
     if (stream.IsKeyframed()) {
         out += '[';
         out += std::to_string(stream.Keys().size());
@@ -56,25 +59,30 @@ void AppendStream(std::string& out, const Stream& stream, Ticks time, const std:
         AppendValue(out, stream.ValueAfterExpressionAt(time), indent);
     }
     out += '\n';
+    return out;
 }
 
-}  // namespace
+std::string DumpMasks(const Layer& layer, Ticks time, const std::string& indent) {
+    std::string out;
+    for (std::size_t i = 0; i < layer.masks.size(); ++i) {
+        const Mask& mask = layer.masks[i];
+        out += indent + "mask " + std::to_string(i) + " \"" + mask.name + "\"";
+        out += mask.roto_bezier ? " RotoBezier: " : ": ";
+        out += DumpStream(mask.outline, time, indent + "  ");
+    }
+    return out;
+}
 
 std::string DumpLayer(const Layer& layer, Ticks time) {
     std::string out = "layer \"" + layer.name + "\" at " + std::to_string(time) + '\n';
-    for (std::size_t i = 0; i < layer.masks.size(); ++i) {
-        const Mask& mask = layer.masks[i];
-        out += "  mask " + std::to_string(i) + " \"" + mask.name + "\"";
-        out += mask.roto_bezier ? " RotoBezier: " : ": ";
-        AppendStream(out, mask.outline, time, "    ");
-    }
+    out += DumpMasks(layer, time, "  ");
     for (std::size_t i = 0; i < layer.effects.size(); ++i) {
         const Effect& effect = layer.effects[i];
         out += "  effect " + std::to_string(i) + " \"" + effect.name + "\"";
         out += (effect.flags & AEGP_EffectFlags_ACTIVE) ? "\n" : " off\n";
         for (std::size_t p = 0; p < effect.params.size(); ++p) {
             out += "    " + std::to_string(p + 1) + " \"" + effect.params[p].name + "\": ";
-            AppendStream(out, effect.params[p].stream, time, "      ");
+            out += DumpStream(effect.params[p].stream, time, "      ");
         }
     }
     return out;

@@ -47,6 +47,28 @@ bool SameKind(const StreamValue& a, const StreamValue& b) {
     return a.index() == b.index();
 }
 
+bool SameValue(const StreamValue& a, const StreamValue& b) {
+    if (!SameKind(a, b)) {
+        return false;
+    }
+    if (const auto* one_d = std::get_if<double>(&a)) {
+        return *one_d == std::get<double>(b);
+    }
+    if (const auto* two_d = std::get_if<AEGP_TwoDVal>(&a)) {
+        const auto& other = std::get<AEGP_TwoDVal>(b);
+        return two_d->x == other.x && two_d->y == other.y;
+    }
+    const auto& x = std::get<MaskOutline>(a);
+    const auto& y = std::get<MaskOutline>(b);
+    return x.open == y.open &&
+           std::equal(x.vertices.begin(), x.vertices.end(), y.vertices.begin(), y.vertices.end(),
+                      [](const AEGP_MaskVertex& v, const AEGP_MaskVertex& w) {
+                          return v.x == w.x && v.y == w.y && v.tan_in_x == w.tan_in_x &&
+                                 v.tan_in_y == w.tan_in_y && v.tan_out_x == w.tan_out_x &&
+                                 v.tan_out_y == w.tan_out_y;
+                      });
+}
+
 StreamValue Interpolate(const StreamValue& a, const StreamValue& b, double f) {
     return std::visit(
         [&b, f](const auto& from) -> StreamValue {

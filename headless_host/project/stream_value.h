@@ -24,6 +24,10 @@ using StreamValue = std::variant<double, AEGP_TwoDVal, MaskOutline>;
 
 bool SameKind(const StreamValue& a, const StreamValue& b);
 
+// Same kind and every component exactly equal (outlines: the open flag and
+// every vertex).
+bool SameValue(const StreamValue& a, const StreamValue& b);
+
 // The value a fraction f (0 to 1) of the way from a to b, component by
 // component. Outlines with different vertex counts cannot be blended and
 // hold a. Both values must be of the same kind.

@@ -23,7 +23,9 @@ PF_Err InfoDrawText(const A_char* line1, const A_char* line2) {
     Host& host = Host::Active();
     const CallVerdict verdict = host.calls().Enter("PF_InfoDrawText");
     if (verdict.error != PF_Err_NONE) return verdict.error;
-    host.RecordInfo({line1 ? line1 : "", line2 ? line2 : ""});
+    const Command* command = host.CurrentCommand();
+    host.RecordInfo({line1 ? line1 : "", line2 ? line2 : "",
+                     command ? command->type->display_name() : std::string()});
     return PF_Err_NONE;
 }
 

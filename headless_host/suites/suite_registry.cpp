@@ -1,5 +1,6 @@
 #include "headless_host/suites/suite_registry.h"
 
+#include "headless_host/suites/aegp_suites.h"
 #include "headless_host/suites/host_suites.h"
 
 namespace knotwell::host {
@@ -29,6 +30,7 @@ void RegisterHostSuites(SuiteRegistry& registry) {
     registry.Register(kPFWorldSuite, kPFWorldSuiteVersion2, &WorldSuite());
     registry.Register(kPFAdvAppSuite, kPFAdvAppSuiteVersion2, &AdvAppSuite());
     registry.Register(kAEGPUtilitySuite, kAEGPUtilitySuiteVersion7, &UtilitySuite());
+    RegisterProjectSuites(registry);
 }
 
 }  // namespace knotwell::host

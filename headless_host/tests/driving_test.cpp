@@ -1,44 +1,14 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-
 #include "headless_host/driving/effect_type.h"
 #include "headless_host/host.h"
 #include "headless_host/suites/host_suites.h"
-#include "resources/plugin_property_list.h"
-#include "resources/property_list_writer.h"
+#include "headless_host/tests/test_effect_folder.h"
 
 namespace knotwell::host {
 namespace {
 
-// Installs the test effect under `name` for `generation`: the library and
-// its property list beside it, as the build installs the real plug-ins.
-std::filesystem::path Install(const std::filesystem::path& folder, const std::string& name,
-                              Generation generation) {
-    const std::filesystem::path library = folder / (name + PluginExtension());
-    std::filesystem::copy_file(HOST_TEST_EFFECT_PATH, library,
-                               std::filesystem::copy_options::overwrite_existing);
-    const auto bytes =
-        pipl::WritePropertyList(pipl::PluginPropertyList(name, name + " by Tests", generation));
-    std::ofstream(std::filesystem::path(library).replace_extension(".pipl"), std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    return library;
-}
-
-class DrivingTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("knotwell_host_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        std::filesystem::create_directories(folder_);
-        current_ = Install(folder_, "Current", Generation::kCurrent);
-        legacy_ = Install(folder_, "Legacy", Generation::kLegacy);
-    }
-    void TearDown() override { std::filesystem::remove_all(folder_); }
-
-    std::filesystem::path folder_, current_, legacy_;
-};
+using DrivingTest = TestEffectFolder;
 
 TEST_F(DrivingTest, ScanListsTheInstalledEffects) {
     const auto effects = ScanPluginFolder(folder_);
@@ -60,9 +30,9 @@ TEST_F(DrivingTest, LifeOfAnInstanceLeavesNothingBehind) {
     EXPECT_NE(type.plugin_id(), 0);
     EXPECT_EQ(type.registered_name(), "Test");
     for (const Reply& reply : instance.setup_replies()) EXPECT_EQ(reply.err, PF_Err_NONE);
-    ASSERT_EQ(instance.num_params(), 3);
+    ASSERT_EQ(instance.num_params(), 4);
     EXPECT_EQ(instance.ui(2).name, "Mode");
-    EXPECT_STREQ(instance.ParamAt(2, 0).u.pd.u.namesptr, "One|Two");
+    EXPECT_STREQ(instance.ParamAt(2, 0).u.pd.u.namesptr, "One|Two|Three");
 
     for (const PF_PixelFormat format : {PF_PixelFormat_ARGB32, PF_PixelFormat_ARGB64, PF_PixelFormat_ARGB128}) {
         instance.SetInput(9, 5, format);

@@ -1,6 +1,7 @@
 // A minimal effect for driving the host in tests: what the real plug-ins
 // do, in a few lines, through each callback the host offers. Legacy hosts
 // (interface 12.x) are answered like the legacy plug-ins: no GLOBAL_SETDOWN.
+#include <algorithm>
 #include <cstring>
 
 #include "frame/host/aegp_suites.h"
@@ -51,12 +52,50 @@ PF_Err ParamsSetup(PF_InData* in, PF_OutData* out) {
     PF_Err err = in->inter.add_param(in->effect_ref, -1, &def);
     def = PF_ParamDef{};
     def.param_type = PF_Param_POPUP;
+    def.flags = PF_ParamFlag_CANNOT_TIME_VARY;
     std::strcpy(def.name, "Mode");
-    char choices[] = "One|Two";
+    char choices[] = "One|Two|Three";
     def.u.pd.u.namesptr = choices;
     def.u.pd.value = 1;
     if (!err) err = in->inter.add_param(in->effect_ref, -1, &def);
-    out->num_params = 3;
+    def = PF_ParamDef{};
+    def.param_type = PF_Param_POINT;
+    std::strcpy(def.name, "Where");
+    def.u.td.x_value = 3 * PF_Fixed_ONE;
+    def.u.td.y_value = 4 * PF_Fixed_ONE;
+    if (!err) err = in->inter.add_param(in->effect_ref, -1, &def);
+    out->num_params = 4;
+    return err;
+}
+
+// Works on the project like the real plug-ins: with "Mode" on "Two" a
+// pre-render raises "Amount" by one up to 8; on "Three" it flips "Amount"
+// between 0 and 1, so the project never settles.
+PF_Err Chase(PF_InData* in, A_long mode) {
+    if (mode < 2) return PF_Err_NONE;
+    const A_long stream_version = in->version_major == 13 ? 9 : 7;
+    const auto* pf = Acquire<AEGP_PFInterfaceSuite1>(in, kAEGPPFInterfaceSuite, 1);
+    const auto* streams = Acquire<AEGP_StreamSuite>(in, kAEGPStreamSuite, stream_version);
+    const auto* effects = Acquire<AEGP_EffectSuite>(in, kAEGPEffectSuite, 3);
+    PF_Err err = pf && streams && effects ? PF_Err_NONE : PF_Err_BAD_CALLBACK_PARAM;
+    const AEGP_PluginID id = *static_cast<AEGP_PluginID*>(*in->global_data);
+    const A_Time now{in->current_time, in->time_scale};
+    AEGP_EffectRefH self = nullptr;
+    AEGP_StreamRefH amount = nullptr;
+    AEGP_StreamValue2 value{};
+    if (!err) err = pf->AEGP_GetNewEffectForEffect(id, in->effect_ref, &self);
+    if (!err) err = streams->AEGP_GetNewEffectStreamByIndex(id, self, 1, &amount);
+    if (!err) err = streams->AEGP_GetNewStreamValue(id, amount, AEGP_LTimeMode_LayerTime, &now, true, &value);
+    if (!err) {
+        value.val.one_d = mode == 2 ? std::min(value.val.one_d + 1, 8.0) : 1 - value.val.one_d;
+        err = streams->AEGP_SetStreamValue(id, amount, &value);
+        streams->AEGP_DisposeStreamValue(&value);
+    }
+    if (amount) streams->AEGP_DisposeStream(amount);
+    if (self) effects->AEGP_DisposeEffect(self);
+    if (pf) in->pica_basicP->ReleaseSuite(kAEGPPFInterfaceSuite, 1);
+    if (streams) in->pica_basicP->ReleaseSuite(kAEGPStreamSuite, stream_version);
+    if (effects) in->pica_basicP->ReleaseSuite(kAEGPEffectSuite, 3);
     return err;
 }
 
@@ -79,10 +118,11 @@ PF_Err ParamsChanged(PF_InData* in, PF_OutData* out, PF_ParamDef* params[]) {
 }
 
 PF_Err PreRender(PF_InData* in, PF_PreRenderExtra* extra) {
-    PF_ParamDef amount{};
-    PF_Err err = in->inter.checkout_param(in->effect_ref, 1, in->current_time, in->time_step,
-                                          in->time_scale, &amount);
-    if (!err) err = in->inter.checkin_param(in->effect_ref, &amount);
+    PF_ParamDef mode{};
+    PF_Err err = in->inter.checkout_param(in->effect_ref, 2, in->current_time, in->time_step,
+                                          in->time_scale, &mode);
+    if (!err) err = in->inter.checkin_param(in->effect_ref, &mode);
+    if (!err) err = Chase(in, mode.u.pd.value);
     PF_CheckoutResult input{};
     if (!err) {
         err = extra->cb->checkout_layer(in->effect_ref, 0, 0, &extra->input->output_request,
