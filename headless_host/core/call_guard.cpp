@@ -13,6 +13,9 @@ CallVerdict CallGuard::Enter(std::string_view name) {
     if (const auto named = plan_.fail_named.find(name); named != plan_.fail_named.end()) {
         verdict.error = named->second;
     }
+    for (const FaultPlan::Occurrence& o : plan_.fail_occurrence) {
+        if (o.name == name && o.occurrence == counted->second) verdict.error = o.code;
+    }
     verdict.null_result = plan_.null_result_named.contains(name);
     if (verdict.Refused()) {
         injected_.push_back("call " + std::to_string(total_) + " " + std::string(name) +

@@ -6,6 +6,7 @@
 #include <set>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "frame/host/ae_types.h"
 
@@ -17,6 +18,14 @@ struct FaultPlan {
     PF_Err fail_nth_code = PF_Err_INTERNAL_STRUCT_DAMAGED;
     // Fail every call of a name ("AEGP_RegisterWithAEGP", "checkout_layer", ...).
     std::map<std::string, PF_Err, std::less<>> fail_named;
+    // Fail only the occurrence-th call (1-based, over the whole run) of a
+    // name, e.g. the render's lock of the pre-render record.
+    struct Occurrence {
+        std::string name;
+        long occurrence;
+        PF_Err code;
+    };
+    std::vector<Occurrence> fail_occurrence;
     // Calls of these names that return a pointer return null without an
     // error code ("host_new_handle", "host_lock_handle", "AcquireSuite").
     std::set<std::string, std::less<>> null_result_named;
