@@ -93,11 +93,15 @@ public:
     const std::vector<InfoText>& info_panel() const { return info_panel_; }
     // Suites AcquireSuite refused, as "name vN".
     const std::vector<std::string>& refused_suites() const { return refused_suites_; }
+    // Expressions that failed while the host evaluated a control, each
+    // message naming the layer, effect and control.
+    const std::vector<std::string>& expression_errors() const { return expression_errors_; }
 
     // --- For the host's own callbacks and drivers. ---
     void RecordMessage(Message message) { messages_.push_back(std::move(message)); }
     void RecordInfo(InfoText text) { info_panel_.push_back(std::move(text)); }
     void RecordRefusedSuite(std::string key) { refused_suites_.push_back(std::move(key)); }
+    void RecordExpressionError(std::string message) { expression_errors_.push_back(std::move(message)); }
 
     // The innermost command in progress, or null between commands.
     const Command* CurrentCommand() const;
@@ -147,6 +151,7 @@ private:
     std::vector<Message> messages_;
     std::vector<InfoText> info_panel_;
     std::vector<std::string> refused_suites_;
+    std::vector<std::string> expression_errors_;
     AEGP_PluginID next_plugin_id_ = 1;
     A_long next_serial_ = 1;
 };

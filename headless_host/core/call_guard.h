@@ -21,6 +21,11 @@ struct CallVerdict {
     bool Refused() const { return error != PF_Err_NONE || null_result; }
 };
 
+// A give-back (a dispose, a check-in) is carried out even when the fault
+// plan fails it: the plug-in did its part, so the item must not stay open
+// as a leak. The injected code is still what the call returns.
+enum class CallKind { kUse, kGiveBack };
+
 class CallGuard {
 public:
     CallVerdict Enter(std::string_view name);

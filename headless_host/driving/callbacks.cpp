@@ -24,11 +24,14 @@ PF_Err CheckoutParam(PF_ProgPtr effect_ref, PF_ParamIndex index, A_long what_tim
 }
 
 PF_Err CheckinParam(PF_ProgPtr effect_ref, PF_ParamDef* param) {
-    return CallOnInstance("checkin_param", effect_ref, [&](EffectInstance&) -> PF_Err {
-        return Host::Active().ledger().Close(kParamCheckout, param, "checkin_param")
-                   ? PF_Err_NONE
-                   : PF_Err_BAD_CALLBACK_PARAM;
-    });
+    return CallOnInstance(
+        "checkin_param", effect_ref,
+        [&](EffectInstance&) -> PF_Err {
+            return Host::Active().ledger().Close(kParamCheckout, param, "checkin_param")
+                       ? PF_Err_NONE
+                       : PF_Err_BAD_CALLBACK_PARAM;
+        },
+        CallKind::kGiveBack);
 }
 
 PF_Err Abort(PF_ProgPtr effect_ref) {

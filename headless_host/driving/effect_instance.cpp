@@ -8,6 +8,7 @@
 
 #include "headless_host/driving/callbacks.h"
 #include "headless_host/driving/effect_type.h"
+#include "headless_host/evaluation/expression_guard.h"
 #include "headless_host/host.h"
 
 namespace knotwell::host {
@@ -178,7 +179,18 @@ void EffectInstance::SetInput(A_long width, A_long height, PF_PixelFormat format
 std::vector<PF_ParamDef> EffectInstance::ParamValues() const {
     const A_long now = settings().current_time;
     std::vector<PF_ParamDef> values;
-    for (A_long index = 0; index < num_params(); ++index) values.push_back(ParamAt(index, now));
+    for (A_long index = 0; index < num_params(); ++index) {
+        try {
+            values.push_back(ParamAt(index, now));
+        } catch (const std::exception& failed) {
+            // As After Effects does with a broken expression: the value
+            // before it, and the error kept for the user.
+            host_.RecordExpressionError(failed.what());
+            PF_ParamDef def = Definition(index);
+            StoreValue(Control(index, now), settings(), def);
+            values.push_back(def);
+        }
+    }
     return values;
 }
 
@@ -260,8 +272,7 @@ void EffectInstance::CheckParamCount(A_long declared_by_plugin) {
 PF_Err EffectInstance::CheckoutParam(PF_ParamIndex index, A_long time, PF_ParamDef* param) {
     if (!param) return PF_Err_BAD_CALLBACK_PARAM;
     if (index < 0 || index >= num_params()) return PF_Err_INVALID_INDEX;
-    *param = ParamAt(index, time);
-    return PF_Err_NONE;
+    return GuardExpression(host_, [&] { *param = ParamAt(index, time); });
 }
 
 PF_Err EffectInstance::UpdateParamUi(PF_ParamIndex index, const PF_ParamDef& def) {

@@ -129,7 +129,8 @@ public:
     PF_Err CheckoutLayerPixels(A_long checkout_id, PF_EffectWorld** pixels);
     PF_Err CheckoutOutput(PF_EffectWorld** output);
 
-    // The parameter array of a command: values at the current time.
+    // The parameter array of a command: values at the current time (a
+    // failing expression gives the value before it and is recorded).
     std::vector<PF_ParamDef> ParamValues() const;
     // Counts a change of the parameter for PF_HasParamChanged.
     void ParamChanged(PF_ParamIndex index);

@@ -135,7 +135,8 @@ Reply EffectType::Send(PF_Cmd cmd, void* extra, EffectInstance* instance) {
             global_data_ = reply.out.global_data;
             break;
         case PF_Cmd_PARAMS_SETUP:
-            if (instance) instance->CheckParamCount(reply.out.num_params);
+            // A failed setup leaves num_params unset.
+            if (instance && reply.err == PF_Err_NONE) instance->CheckParamCount(reply.out.num_params);
             break;
         case PF_Cmd_SEQUENCE_SETUP:
         case PF_Cmd_SEQUENCE_RESETUP:

@@ -39,13 +39,14 @@ struct KeyframeBatch {
 };
 
 // The call guard, then the action; a failure the fault plan injects is
-// returned without running it.
+// returned without running it, except by a give-back, which still runs.
 template <class Action>
-A_Err AegpCall(const char* name, Action&& action) {
+A_Err AegpCall(const char* name, Action&& action, CallKind kind = CallKind::kUse) {
     Host& host = Host::Active();
     const CallVerdict verdict = host.calls().Enter(name);
-    if (verdict.error != PF_Err_NONE) return verdict.error;
-    return action(host);
+    if (verdict.error != PF_Err_NONE && kind == CallKind::kUse) return verdict.error;
+    const A_Err err = action(host);
+    return verdict.error != PF_Err_NONE ? verdict.error : err;
 }
 
 // Records "call: reason" and gives the error for a refused argument.

@@ -55,10 +55,14 @@ A_Err GetInstalledKeyFromLayerEffect(AEGP_EffectRefH effectH, AEGP_InstalledEffe
 }
 
 A_Err DisposeEffect(AEGP_EffectRefH effectH) {
-    return AegpCall("AEGP_DisposeEffect", [&](Host& host) -> A_Err {
-        return host.references().Close(effectH, kEffectRefKind, "AEGP_DisposeEffect") ? PF_Err_NONE
-                                                                                       : PF_Err_BAD_CALLBACK_PARAM;
-    });
+    return AegpCall(
+        "AEGP_DisposeEffect",
+        [&](Host& host) -> A_Err {
+            return host.references().Close(effectH, kEffectRefKind, "AEGP_DisposeEffect")
+                       ? PF_Err_NONE
+                       : PF_Err_BAD_CALLBACK_PARAM;
+        },
+        CallKind::kGiveBack);
 }
 
 A_Err ApplyEffect(AEGP_PluginID plugin_id, AEGP_LayerH layerH, AEGP_InstalledEffectKey key,
@@ -73,6 +77,16 @@ A_Err ApplyEffect(AEGP_PluginID plugin_id, AEGP_LayerH layerH, AEGP_InstalledEff
         try {
             EffectInstance& instance = type->NewInstance(*layer);
             host.project().NoteChange();
+            // An effect that fails its parameter or sequence setup is not
+            // applied: its record goes again and the setup's error is the
+            // call's.
+            for (const Reply& setup : instance.setup_replies()) {
+                if (setup.err == PF_Err_NONE) continue;
+                const A_Err failed = setup.err;
+                type->DeleteInstance(instance);
+                layer->effects.pop_back();
+                return failed;
+            }
             *effectPH = NewEffectRef(host, instance, kCall);
         } catch (const std::runtime_error& failed) {
             return Refuse(host, kCall, failed.what());

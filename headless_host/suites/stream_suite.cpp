@@ -3,6 +3,7 @@
 // after expressions, and setting them as After Effects does at the current
 // time. "AEGP Dynamic Stream Suite" (5, and 2): hiding a parameter.
 #include "headless_host/suites/aegp_suites.h"
+#include "headless_host/evaluation/expression_guard.h"
 #include "headless_host/suites/aegp_support.h"
 
 namespace knotwell::host {
@@ -43,10 +44,13 @@ A_Err GetNewMaskStream(AEGP_PluginID plugin_id, AEGP_MaskRefH maskH, AEGP_MaskSt
 }
 
 A_Err DisposeStream(AEGP_StreamRefH streamH) {
-    return AegpCall("AEGP_DisposeStream", [&](Host& host) -> A_Err {
-        return host.references().Close(streamH, kStreamKind, "AEGP_DisposeStream") ? PF_Err_NONE
-                                                                                   : PF_Err_BAD_CALLBACK_PARAM;
-    });
+    return AegpCall(
+        "AEGP_DisposeStream",
+        [&](Host& host) -> A_Err {
+            return host.references().Close(streamH, kStreamKind, "AEGP_DisposeStream") ? PF_Err_NONE
+                                                                                       : PF_Err_BAD_CALLBACK_PARAM;
+        },
+        CallKind::kGiveBack);
 }
 
 A_Err GetNewStreamValue(AEGP_PluginID plugin_id, AEGP_StreamRefH streamH, AEGP_LTimeMode time_mode,
@@ -59,24 +63,32 @@ A_Err GetNewStreamValue(AEGP_PluginID plugin_id, AEGP_StreamRefH streamH, AEGP_L
         const auto time = LayerTicks(host, *target->layer, time_mode, *timePT);
         if (!time) return Refuse(host, kCall, "the time or its mode is not valid");
         const project::Stream& stream = *target->stream;
-        HandOutValue(host, streamH, pre_expression ? stream.ValueAt(*time) : stream.ValueAfterExpressionAt(*time),
-                     kCall, valueP);
+        project::StreamValue value;
+        if (const A_Err err = GuardExpression(host, [&] {
+                value = pre_expression ? stream.ValueAt(*time) : stream.ValueAfterExpressionAt(*time);
+            })) {
+            return err;
+        }
+        HandOutValue(host, streamH, value, kCall, valueP);
         return PF_Err_NONE;
     });
 }
 
 A_Err DisposeStreamValue(AEGP_StreamValue2* valueP) {
     constexpr const char* kCall = "AEGP_DisposeStreamValue";
-    return AegpCall(kCall, [&](Host& host) -> A_Err {
-        if (const A_Err err = CheckArgs(host, kCall, {valueP})) return err;
-        // The value names its stream, which may be disposed already.
-        const auto* target = host.references().Peek<StreamTarget>(valueP->streamH, kStreamKind);
-        if (!target) return Refuse(host, kCall, "the value names no stream this host handed out");
-        const bool closed = IsOutline(*target)
-                                ? host.references().Close(valueP->val.mask, kStreamValueKind, kCall)
-                                : host.ledger().Close(kStreamValueKind, valueP->streamH, kCall);
-        return closed ? PF_Err_NONE : PF_Err_BAD_CALLBACK_PARAM;
-    });
+    return AegpCall(
+        kCall,
+        [&](Host& host) -> A_Err {
+            if (const A_Err err = CheckArgs(host, kCall, {valueP})) return err;
+            // The value names its stream, which may be disposed already.
+            const auto* target = host.references().Peek<StreamTarget>(valueP->streamH, kStreamKind);
+            if (!target) return Refuse(host, kCall, "the value names no stream this host handed out");
+            const bool closed = IsOutline(*target)
+                                    ? host.references().Close(valueP->val.mask, kStreamValueKind, kCall)
+                                    : host.ledger().Close(kStreamValueKind, valueP->streamH, kCall);
+            return closed ? PF_Err_NONE : PF_Err_BAD_CALLBACK_PARAM;
+        },
+        CallKind::kGiveBack);
 }
 
 // On a keyframed stream the value becomes the key at the current time, as
