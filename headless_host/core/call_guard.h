@@ -11,6 +11,11 @@
 
 namespace knotwell::host {
 
+// A give-back (a dispose, a check-in) is carried out even when the fault
+// plan fails it: the plug-in did its part, so the item must not stay open
+// as a leak. The injected code is still what the call returns.
+enum class CallKind { kUse, kGiveBack };
+
 // What the guard decided for one call. A call that returns a pointer
 // returns null when Refused(); a call that returns a code returns `error`;
 // calls without a result (unlock, dispose, the math functions) are only
@@ -19,12 +24,11 @@ struct CallVerdict {
     PF_Err error = PF_Err_NONE;
     bool null_result = false;
     bool Refused() const { return error != PF_Err_NONE || null_result; }
+    // Whether a call of that kind answers with the injected error at once.
+    bool Skips(CallKind kind) const { return error != PF_Err_NONE && kind == CallKind::kUse; }
+    // What a call that went ahead returns: the injected error over its own.
+    PF_Err Over(PF_Err own) const { return error != PF_Err_NONE ? error : own; }
 };
-
-// A give-back (a dispose, a check-in) is carried out even when the fault
-// plan fails it: the plug-in did its part, so the item must not stay open
-// as a leak. The injected code is still what the call returns.
-enum class CallKind { kUse, kGiveBack };
 
 class CallGuard {
 public:

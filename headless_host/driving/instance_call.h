@@ -16,14 +16,13 @@ PF_Err CallOnInstance(const char* name, PF_ProgPtr effect_ref, Action&& action,
                       CallKind kind = CallKind::kUse) {
     Host& host = Host::Active();
     const CallVerdict verdict = host.calls().Enter(name);
-    if (verdict.error != PF_Err_NONE && kind == CallKind::kUse) return verdict.error;
+    if (verdict.Skips(kind)) return verdict.error;
     EffectInstance* instance = host.InstanceOf(effect_ref);
     if (!instance) {
         host.ledger().RecordFault(std::string(name) + ": unknown effect_ref " + Ledger::IdOf(effect_ref));
         return PF_Err_BAD_CALLBACK_PARAM;
     }
-    const PF_Err err = action(*instance);
-    return verdict.error != PF_Err_NONE ? verdict.error : err;
+    return verdict.Over(action(*instance));
 }
 
 }  // namespace knotwell::host

@@ -44,9 +44,8 @@ template <class Action>
 A_Err AegpCall(const char* name, Action&& action, CallKind kind = CallKind::kUse) {
     Host& host = Host::Active();
     const CallVerdict verdict = host.calls().Enter(name);
-    if (verdict.error != PF_Err_NONE && kind == CallKind::kUse) return verdict.error;
-    const A_Err err = action(host);
-    return verdict.error != PF_Err_NONE ? verdict.error : err;
+    if (verdict.Skips(kind)) return verdict.error;
+    return verdict.Over(action(host));
 }
 
 // Records "call: reason" and gives the error for a refused argument.

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "headless_host/driving/callbacks.h"
 #include "headless_host/suites/host_suites.h"
 #include "headless_host/tests/project_fixture.h"
 
@@ -233,6 +234,30 @@ TEST_F(ReferenceTest, UndisposedValuesAndStreamsAreLeaks) {
     for (const char* kind : {"leaked effect ref", "leaked stream ", "leaked stream value"}) {
         EXPECT_NE(report.find(kind), std::string::npos) << kind << " in " << report;
     }
+}
+
+TEST_F(ReferenceTest, AGiveBackMadeToFailStillGivesBack) {
+    project().AddMask(*layer_, Square(1));
+    AEGP_MaskRefH mask = nullptr;
+    ASSERT_EQ(LayerMaskSuite().AEGP_GetLayerMaskByIndex(Layer(), 0, &mask), PF_Err_NONE);
+    AEGP_EffectRefH self = NewSelf();
+    AEGP_StreamRefH amount = NewParamStream(self, kAmount);
+    AEGP_StreamValue2 value = NewValue(amount, 0);
+    const PF_InteractCallbacks callbacks = InteractCallbacks();
+    PF_ParamDef param{};
+    ASSERT_EQ(callbacks.checkout_param(fx_->effect_ref(), kAmount, 0, 1, 30, &param), PF_Err_NONE);
+
+    constexpr PF_Err kFailed = 1234;
+    for (const char* call : {"AEGP_DisposeStreamValue", "AEGP_DisposeStream", "AEGP_DisposeEffect",
+                             "AEGP_DisposeMask", "checkin_param"}) {
+        host_.faults().fail_named[call] = kFailed;
+    }
+    EXPECT_EQ(StreamSuite().AEGP_DisposeStreamValue(&value), kFailed);
+    EXPECT_EQ(StreamSuite().AEGP_DisposeStream(amount), kFailed);
+    EXPECT_EQ(EffectSuite().AEGP_DisposeEffect(self), kFailed);
+    EXPECT_EQ(LayerMaskSuite().AEGP_DisposeMask(mask), kFailed);
+    EXPECT_EQ(callbacks.checkin_param(fx_->effect_ref(), &param), kFailed);
+    EXPECT_EQ(ReportAfterShutdown(), "");
 }
 
 using EffectSuiteTest = ProjectTest;

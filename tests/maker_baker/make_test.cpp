@@ -104,7 +104,8 @@ TEST(MakeTest, MissingEffectsAreNoticedWithoutAnError) {
         EffectInstance& maker = s.ApplyMaker(0, false, c.baker);
         maker.SetControl(kMakerMake, kExecute);
 
-        const host::FrameReply& frame = FrameOf(s.Render(), 0);
+        const host::RenderResult render = s.Render();
+        const host::FrameReply& frame = FrameOf(render, 0);
         EXPECT_EQ(frame.err(), PF_Err_NONE);
         EXPECT_EQ(frame.pre_render.return_msg(), c.notice);
         const bool made = c.knotwells > 0;
