@@ -71,7 +71,7 @@ std::optional<PF_PixelFormat> PixelFormatOf(const PF_EffectWorld* world) {
     return static_cast<const WorldStorage*>(world->platform_ref)->format;
 }
 
-void FillPattern(World& world, unsigned seed) {
+void FillPattern(World& world, unsigned salt) {
     PF_EffectWorld& w = *world.get();
     for (A_long y = 0; y < w.height; ++y) {
         std::byte* row = static_cast<std::byte*>(w.data) + static_cast<std::ptrdiff_t>(y) * w.rowbytes;
@@ -79,7 +79,7 @@ void FillPattern(World& world, unsigned seed) {
             for (int channel = 0; channel < 4; ++channel) {
                 const std::uint32_t v = (static_cast<std::uint32_t>(x) * 73856093u) ^
                                         (static_cast<std::uint32_t>(y) * 19349663u) ^
-                                        (static_cast<std::uint32_t>(channel) * 83492791u) ^ (seed * 2654435761u);
+                                        (static_cast<std::uint32_t>(channel) * 83492791u) ^ (salt * 2654435761u);
                 switch (world.format()) {
                     case PF_PixelFormat_ARGB64: {
                         const std::uint16_t value = static_cast<std::uint16_t>(v % 32769u);

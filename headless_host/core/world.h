@@ -37,8 +37,8 @@ std::size_t BytesPerPixel(PF_PixelFormat format);
 std::optional<PF_PixelFormat> PixelFormatOf(const PF_EffectWorld* world);
 
 // Fills every channel with a value that depends on the pixel, the channel
-// and `seed`, within the channel range of the depth (16-bit: 0 to 32768).
-void FillPattern(World& world, unsigned seed);
+// and `salt`, within the channel range of the depth (16-bit: 0 to 32768).
+void FillPattern(World& world, unsigned salt);
 
 // Pixel-exact comparison of two worlds of one format and size.
 bool SamePixels(const PF_EffectWorld& a, const PF_EffectWorld& b);
