@@ -9,6 +9,14 @@
 namespace knotwell {
 namespace {
 
+// The controls a driver's vertex is made of, in the order their streams
+// are obtained.
+constexpr PF_ParamIndex kGeometry[] = {
+    kKnotwellPoint,       kKnotwellCoordinate,  kKnotwellTanIn,
+    kKnotwellTanOut,      kKnotwellTanInRadius, kKnotwellTanInAngle,
+    kKnotwellTanOutRadius, kKnotwellTanOutAngle, kKnotwellSymmetric,
+};
+
 // An active Knotwell instance: when its raw "Index" names the mask and its
 // "ON" box is set, it drives the vertex its raw "No" names.
 PF_Err ConsiderInstance(const ActionContext& action, AEGP_EffectRefH instance, A_long mask_index,
@@ -62,10 +70,11 @@ PF_Err ScanEffect(const ActionContext& action, AEGP_InstalledEffectKey knotwell,
 
 DriverTable MakeDriverTable(const ActionContext& action, A_long vertex_count) {
     const EffectRef::Dispose dispose = action.suites.EffectSuite3()->AEGP_DisposeEffect;
+    const AEGP_StreamSuite* streams = action.suites.StreamSuite();
     DriverTable drivers;
     if (vertex_count <= 0) return drivers;
     drivers.reserve(static_cast<std::size_t>(vertex_count));
-    for (A_long v = 0; v < vertex_count; ++v) drivers.emplace_back(dispose);
+    for (A_long v = 0; v < vertex_count; ++v) drivers.emplace_back(dispose, streams);
     return drivers;
 }
 
@@ -84,9 +93,11 @@ PF_Err ReferToDrivers(const ActionContext& action, DriverTable& drivers) {
     const AEGP_EffectSuite* effects = action.suites.EffectSuite3();
     PF_Err err = PF_Err_NONE;
     for (std::size_t v = 0; v < drivers.size() && !err; ++v) {
-        if (drivers[v].effect_index < 0) continue;
-        err = effects->AEGP_GetLayerEffectByIndex(action.plugin_id, action.layer,
-                                                  drivers[v].effect_index, drivers[v].ref.out());
+        Driver& driver = drivers[v];
+        if (driver.effect_index < 0) continue;
+        err = effects->AEGP_GetLayerEffectByIndex(action.plugin_id, action.layer, driver.effect_index,
+                                                  driver.ref.out());
+        if (!err) err = driver.geometry.GetStreams(action.plugin_id, driver.ref.get(), kGeometry);
     }
     return err;
 }
@@ -94,6 +105,7 @@ PF_Err ReferToDrivers(const ActionContext& action, DriverTable& drivers) {
 PF_Err SwitchOffDrivers(const ActionContext& action, DriverTable& drivers, PF_Err err) {
     const AEGP_EffectSuite* effects = action.suites.EffectSuite3();
     for (Driver& driver : drivers) {
+        KeepFirst(err, driver.geometry.Release());
         if (!driver.ref) continue;
         AEGP_EffectFlags flags = AEGP_EffectFlags_NONE;
         if (!err) err = effects->AEGP_GetEffectFlags(driver.ref.get(), &flags);

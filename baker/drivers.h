@@ -1,18 +1,24 @@
 // The driver table of one baked mask: which Knotwell instance on the layer
-// drives each of its vertices, and the reference the sampling reads it by.
+// drives each of its vertices, and the reference and the streams the
+// sampling reads it by.
 #pragma once
 
 #include <vector>
 
 #include "frame/action_context.h"
+#include "frame/param_values.h"
 
 namespace knotwell {
 
 struct Driver {
-    explicit Driver(EffectRef::Dispose dispose) : ref(dispose) {}
+    Driver(EffectRef::Dispose dispose, const AEGP_StreamSuite* streams) : ref(dispose), geometry(streams) {}
 
     AEGP_EffectIndex effect_index = -1;  // in the layer's effect list; -1: not driven
     EffectRef ref;                       // obtained for the sampling
+    // The streams of "Point" to "Symmetric", held for the whole sampling:
+    // each sample only reads their values. Declared after `ref`, so they
+    // are given back before the effect.
+    ParamValues geometry;
 };
 
 using DriverTable = std::vector<Driver>;
@@ -28,12 +34,14 @@ DriverTable MakeDriverTable(const ActionContext& action, A_long vertex_count);
 PF_Err FindDrivers(const ActionContext& action, AEGP_InstalledEffectKey knotwell,
                    A_long mask_index, DriverTable& drivers, bool* found);
 
-// Obtains a reference to every driving instance.
+// Obtains a reference to every driving instance, then the streams of its
+// geometry controls.
 PF_Err ReferToDrivers(const ActionContext& action, DriverTable& drivers);
 
-// Takes the running code: while it is 0 each referenced driver is switched
-// off (active flag cleared). Every reference is given back whatever the
-// code; the updated code is returned.
+// Takes the running code: each driver's streams are given back, then,
+// while the code is 0, the driver is switched off (active flag cleared).
+// Every stream and reference is given back whatever the code; the updated
+// code is returned.
 PF_Err SwitchOffDrivers(const ActionContext& action, DriverTable& drivers, PF_Err err);
 
 }  // namespace knotwell

@@ -5,25 +5,20 @@
 #include <cstdint>
 
 #include "baker/keyframe_batch.h"
-#include "frame/param_values.h"
 #include "vertex_editor/geometry.h"
 #include "vertex_editor/params.h"
 
 namespace knotwell {
 namespace {
 
-// The vertex a driving instance gives at `time`. Its geometry controls are
-// read after expressions, so animated and expression-driven values are
-// baked as they play. A RotoBezier mask keeps its own tangents.
-PF_Err DriveVertex(const ActionContext& action, AEGP_EffectRefH instance, const A_Time& time,
-                   bool roto_bezier, AEGP_MaskVertex* vertex) {
-    constexpr PF_ParamIndex kGeometry[] = {
-        kKnotwellPoint,       kKnotwellCoordinate,  kKnotwellTanIn,
-        kKnotwellTanOut,      kKnotwellTanInRadius, kKnotwellTanInAngle,
-        kKnotwellTanOutRadius, kKnotwellTanOutAngle, kKnotwellSymmetric,
-    };
+// The vertex a driver gives at `time`, from the values of its geometry
+// streams there. They are read after expressions, so animated and
+// expression-driven values are baked as they play. A RotoBezier mask keeps
+// its own tangents.
+PF_Err DriveVertex(const ActionContext& action, Driver& driver, const A_Time& time, bool roto_bezier,
+                   AEGP_MaskVertex* vertex) {
     std::array<AEGP_StreamVal2, kKnotwellParamCount> v{};
-    const PF_Err err = ReadParams(action.suites, action.plugin_id, instance, time, false, kGeometry, v);
+    const PF_Err err = driver.geometry.ReadValues(action.plugin_id, time, false, v);
     if (err) return err;
 
     // Stream values of the popup and the check box are doubles; rounding
@@ -55,7 +50,7 @@ PF_Err DriveVertex(const ActionContext& action, AEGP_EffectRefH instance, const 
 // One key at `time`: the mask's own shape there, every vertex read and
 // written back, the driven ones overwritten.
 PF_Err AddSample(const ActionContext& action, const KeyframeBatch& batch,
-                 AEGP_StreamRefH outline_stream, const A_Time& time, const DriverTable& drivers,
+                 AEGP_StreamRefH outline_stream, const A_Time& time, DriverTable& drivers,
                  bool roto_bezier) {
     SuiteHandler& suites = action.suites;
     const AEGP_MaskOutlineSuite3* outlines = suites.MaskOutlineSuite();
@@ -71,7 +66,7 @@ PF_Err AddSample(const ActionContext& action, const KeyframeBatch& batch,
         const auto vertex_number = static_cast<AEGP_VertexIndex>(v);
         AEGP_MaskVertex vertex{};
         err = outlines->AEGP_GetMaskOutlineVertexInfo(outline, vertex_number, &vertex);
-        if (!err && drivers[v].ref) err = DriveVertex(action, drivers[v].ref.get(), time, roto_bezier, &vertex);
+        if (!err && drivers[v].ref) err = DriveVertex(action, drivers[v], time, roto_bezier, &vertex);
         if (!err) err = outlines->AEGP_SetMaskOutlineVertexInfo(outline, vertex_number, &vertex);
     }
     if (!err) err = suites.KeyframeSuite()->AEGP_SetAddKeyframe(batch.get(), key_index, &shape.value());
@@ -82,7 +77,7 @@ PF_Err AddSample(const ActionContext& action, const KeyframeBatch& batch,
 }  // namespace
 
 PF_Err SampleMask(const ActionContext& action, AEGP_StreamRefH outline_stream,
-                  const DriverTable& drivers, bool roto_bezier) {
+                  DriverTable& drivers, bool roto_bezier) {
     const PF_InData* in_data = action.in_data;
     KeyframeBatch batch(action.suites.KeyframeSuite());
     PF_Err err = batch.Start(outline_stream);

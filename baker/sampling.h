@@ -12,6 +12,6 @@ namespace knotwell {
 // layer's duration, committed in one batch; a failure leaves the mask's
 // keyframes as they were. Needs a positive time_step.
 PF_Err SampleMask(const ActionContext& action, AEGP_StreamRefH outline_stream,
-                  const DriverTable& drivers, bool roto_bezier);
+                  DriverTable& drivers, bool roto_bezier);
 
 }  // namespace knotwell

@@ -4,7 +4,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "tests/maker_baker/scene.h"
+#include "tests/support/scene.h"
 
 namespace knotwell::test {
 namespace {
@@ -313,6 +313,25 @@ TEST(BakeTest, AFailureWhileSamplingCommitsNoKeyAndLeavesTheDriversOn) {
         EXPECT_TRUE(Scene::Active(second));
         EXPECT_EQ(s.LeakReportAfterShutdown(), "");
     }
+}
+
+// The streams of a driver's controls are held for the whole bake, so a
+// sample asks the host for the mask's shape, its key and its disposal (4
+// calls), and per driven vertex for the vertex read and write (2) and the
+// nine control values with their disposal (18).
+TEST(BakeTest, ASampleCostsTwentyHostCallsPerDrivenVertex) {
+    const auto bake_calls = [](Ticks frames) {
+        Scene s(Generation::kCurrent, kAllPlugins, frames);
+        s.AddMask(ClosedFour());
+        for (double v = 0; v < 4; ++v) s.ApplyDriver(0, v).SetKeyframe(kKnotwellPoint, frames - 1, AEGP_TwoDVal{v, v});
+        EffectInstance& baker = s.ApplyBaker(0, false);
+        baker.SetControl(kBakerBake, kExecute);
+        const long before = s.host.calls().total();
+        EXPECT_EQ(baker.Render(0).err(), PF_Err_NONE);
+        return s.host.calls().total() - before;
+    };
+    const long per_sample = (bake_calls(30) - bake_calls(10)) / 20;
+    EXPECT_EQ(per_sample, 4 + 4 * 20);
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 #include <map>
 #include <set>
 
-#include "tests/maker_baker/scene.h"
+#include "tests/support/scene.h"
 
 namespace knotwell::test {
 namespace {

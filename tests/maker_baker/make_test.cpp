@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-#include "tests/maker_baker/scene.h"
+#include "tests/support/scene.h"
 
 namespace knotwell::test {
 namespace {
