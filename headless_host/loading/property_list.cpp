@@ -82,6 +82,10 @@ void ReadValue(const RecordLayout& layout, std::span<const std::uint8_t> value, 
                         " characters takes " + std::to_string(pipl::PaddedLength(1 + length)) +
                         " bytes, not " + std::to_string(n));
             Require(AllZero(value.subspan(1 + length)), where + ": padding is not zero");
+            // A zero byte would end the text early wherever it is read as C text.
+            const auto text = value.subspan(1, length);
+            Require(std::find(text.begin(), text.end(), std::uint8_t{0}) == text.end(),
+                    where + ": the string holds a zero byte");
             list.*layout.text = std::string(value.begin() + 1, value.begin() + 1 + length);
             return;
         }

@@ -161,6 +161,7 @@ TEST(PropertyListReader, RefusesDamagedRecordsSayingWhy) {
         {"4668", "4666", "not an entry-point key"},
         {"\x08Knotwell\0\0\0"s, "\x0cKnotwell\0\0\0"s, "takes"},
         {"\x08Knotwell\0\0\0"s, "\x08Knotwell\0\0\x01"s, "padding"},
+        {"\x08Knotwell\0\0\0"s, "\x09Knotwell\0\0\0"s, "holds a zero byte"},
         {"eman\0\0\0\0\x0c\0\0\0"s, "eman\0\0\0\0\xf0\xff\xff\xff"s, "needs"},
         {"eman\0\0\0\0\x0c\0\0\0"s, "eman\0\0\0\0\x0d\0\0\0"s, "value length 13"},
         {"EntryPointFunc\0\0"s, "EntryPointFunc!!"s, "terminator"},
