@@ -1,7 +1,9 @@
 #include "headless_host/driving/effect_instance.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <optional>
 #include <stdexcept>
 #include <utility>
@@ -33,8 +35,14 @@ double Ratio(const PF_RationalScale& scale) {
     return scale.den == 0 ? 1.0 : static_cast<double>(scale.num) / static_cast<double>(scale.den);
 }
 
-A_long Whole(double number) { return static_cast<A_long>(std::lround(number)); }
-PF_Fixed Fixed(double number) { return static_cast<PF_Fixed>(std::lround(number * PF_Fixed_ONE)); }
+// A checked-out number: a value beyond the 32-bit range is held at its
+// edge rather than wrapped around to another place.
+A_long Whole(double number) {
+    constexpr double kLow = std::numeric_limits<A_long>::min();
+    constexpr double kHigh = std::numeric_limits<A_long>::max();
+    return static_cast<A_long>(std::lround(std::clamp(number, kLow, kHigh)));
+}
+PF_Fixed Fixed(double number) { return Whole(number * PF_Fixed_ONE); }
 
 // The value a definition declares at setup, in project units; none for a
 // type this host keeps no stream for.
@@ -54,6 +62,9 @@ std::optional<project::StreamValue> DeclaredValue(const PF_ParamDef& def) {
 
 // Writes a project value into a definition in checked-out units.
 void StoreValue(const project::StreamValue& value, const InDataSettings& settings, PF_ParamDef& def) {
+    // Streams hold none, but an expression may compute one: refused as a
+    // broken expression is.
+    if (!project::IsFinite(value)) throw std::domain_error("the value is not a finite number");
     if (const auto* point = std::get_if<AEGP_TwoDVal>(&value)) {
         def.u.td.x_value = Fixed(point->x * Ratio(settings.downsample_x));
         def.u.td.y_value = Fixed(point->y * Ratio(settings.downsample_y));

@@ -37,6 +37,9 @@ StreamStatus Stream::SetValue(Ticks time, StreamValue value) {
     if (!SameKind(value, static_value_)) {
         return StreamStatus::kWrongKind;
     }
+    if (!IsFinite(value)) {
+        return StreamStatus::kNotFinite;
+    }
     static_value_ = std::move(value);
     return StreamStatus::kOk;
 }
@@ -47,6 +50,9 @@ StreamStatus Stream::SetKey(Ticks time, StreamValue value) {
     }
     if (!SameKind(value, static_value_)) {
         return StreamStatus::kWrongKind;
+    }
+    if (!IsFinite(value)) {
+        return StreamStatus::kNotFinite;
     }
     keys_.insert_or_assign(time, std::move(value));
     return StreamStatus::kOk;

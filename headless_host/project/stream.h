@@ -15,6 +15,7 @@ enum class StreamStatus {
     kOk,
     kTimeInvariant,  // the stream holds one value for the whole layer: no keys
     kWrongKind,      // the value is not of the stream's kind
+    kNotFinite,      // a component is NaN or infinite
 };
 
 // Turns the value before expressions at a time into the value after them.

@@ -1,6 +1,7 @@
 #include "headless_host/project/stream_value.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <type_traits>
 
@@ -36,7 +37,20 @@ MaskOutline Lerp(const MaskOutline& a, const MaskOutline& b, double f) {
     return result;
 }
 
+bool Finite(double number) { return std::isfinite(number); }
+bool Finite(const AEGP_TwoDVal& point) { return Finite(point.x) && Finite(point.y); }
+bool Finite(const MaskOutline& outline) {
+    return std::all_of(outline.vertices.begin(), outline.vertices.end(), [](const AEGP_MaskVertex& v) {
+        return Finite(v.x) && Finite(v.y) && Finite(v.tan_in_x) && Finite(v.tan_in_y) && Finite(v.tan_out_x) &&
+               Finite(v.tan_out_y);
+    });
+}
+
 }  // namespace
+
+bool IsFinite(const StreamValue& value) {
+    return std::visit([](const auto& held) { return Finite(held); }, value);
+}
 
 A_long NumSegments(const MaskOutline& outline) {
     const auto count = static_cast<A_long>(outline.vertices.size());

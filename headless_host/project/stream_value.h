@@ -24,6 +24,10 @@ using StreamValue = std::variant<double, AEGP_TwoDVal, MaskOutline>;
 
 bool SameKind(const StreamValue& a, const StreamValue& b);
 
+// Whether every component is a finite number: After Effects keeps no NaN or
+// infinity in a stream.
+bool IsFinite(const StreamValue& value);
+
 // Same kind and every component exactly equal (outlines: the open flag and
 // every vertex).
 bool SameValue(const StreamValue& a, const StreamValue& b);
