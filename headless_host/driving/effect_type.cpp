@@ -81,6 +81,18 @@ Reply EffectType::DeleteInstance(EffectInstance& instance) {
     return reply;
 }
 
+PF_Err EffectType::WithdrawIfSetupFailed(EffectInstance& instance) {
+    for (const Reply& setup : instance.setup_replies()) {
+        if (setup.err == PF_Err_NONE) continue;
+        const PF_Err failed = setup.err;
+        project::Layer& layer = instance.layer();
+        DeleteInstance(instance);
+        layer.effects.pop_back();
+        return failed;
+    }
+    return PF_Err_NONE;
+}
+
 Reply EffectType::Send(PF_Cmd cmd, void* extra, EffectInstance* instance) {
     const InDataSettings settings = instance ? instance->settings() : InDataSettings{};
     const InterfaceVersion version = VersionOf(generation());

@@ -52,6 +52,11 @@ public:
     EffectInstance& NewInstance();
     // SEQUENCE_SETDOWN, then the instance is gone.
     Reply DeleteInstance(EffectInstance& instance);
+    // An effect whose parameter or sequence setup failed is not applied, as
+    // the plug-in's handlers rely on every parameter it declares: the new
+    // instance is set down and its record leaves the layer. Returns that
+    // setup's error, or PF_Err_NONE when the instance stays.
+    PF_Err WithdrawIfSetupFailed(EffectInstance& instance);
     const std::list<EffectInstance>& instances() const { return instances_; }
 
     // Any command, with the records the host would pass. `instance` null

@@ -1,6 +1,7 @@
 #include "headless_host/evaluation/project.h"
 
 #include <stdexcept>
+#include <string>
 
 #include "headless_host/driving/effect_type.h"
 #include "headless_host/host.h"
@@ -60,6 +61,10 @@ EffectInstance& Project::ApplyEffect(project::Layer& layer, std::string_view dis
     if (!type) throw std::out_of_range("no loaded effect is named \"" + std::string(display_name) + "\"");
     EffectInstance& instance = type->NewInstance(layer);
     NoteChange();
+    if (const PF_Err failed = type->WithdrawIfSetupFailed(instance)) {
+        throw std::runtime_error(std::string(display_name) + ": the effect's setup failed with " +
+                                 std::to_string(failed));
+    }
     return instance;
 }
 

@@ -97,7 +97,8 @@ public:
 
     // Applies the loaded effect with that display name (std::out_of_range
     // when none is loaded) after the layer's other effects: PARAMS_SETUP
-    // and SEQUENCE_SETUP, as the host does.
+    // and SEQUENCE_SETUP, as the host does. When a setup fails the effect
+    // is not applied: std::runtime_error with its error.
     EffectInstance& ApplyEffect(project::Layer& layer, std::string_view display_name);
     // The instance behind an effect record, null when it has been set down.
     EffectInstance* InstanceOf(const project::Effect& effect) const;

@@ -77,16 +77,8 @@ A_Err ApplyEffect(AEGP_PluginID plugin_id, AEGP_LayerH layerH, AEGP_InstalledEff
         try {
             EffectInstance& instance = type->NewInstance(*layer);
             host.project().NoteChange();
-            // An effect that fails its parameter or sequence setup is not
-            // applied: its record goes again and the setup's error is the
-            // call's.
-            for (const Reply& setup : instance.setup_replies()) {
-                if (setup.err == PF_Err_NONE) continue;
-                const A_Err failed = setup.err;
-                type->DeleteInstance(instance);
-                layer->effects.pop_back();
-                return failed;
-            }
+            // The setup's error is the call's.
+            if (const A_Err failed = type->WithdrawIfSetupFailed(instance)) return failed;
             *effectPH = NewEffectRef(host, instance, kCall);
         } catch (const std::runtime_error& failed) {
             return Refuse(host, kCall, failed.what());
