@@ -1,5 +1,6 @@
 // The six Windows libraries in dist/, read with our own PE reader: one
-// export, only system DLLs, exactly the property list and the manifest.
+// export, only system DLLs, exactly the property list and the manifest; and
+// the Windows tool beside them.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -162,6 +163,16 @@ INSTANTIATE_TEST_SUITE_P(Dist, BuiltLibrary, testing::ValuesIn(kLibraries),
                                         name.end());
                              return name;
                          });
+
+// The headless host for Windows beside them: a 64-bit program that needs no
+// DLL of the compiler's runtime, so it runs wherever the .aex files do.
+TEST_F(DistTest, WindowsHostImportsOnlySystemDlls) {
+    const auto image = knotwell::pe::ReadImage(ReadFile(fs::path(KNOTWELL_DIST_DIR) / "tools" / "knotwell-host.exe"));
+    EXPECT_EQ(image.machine, knotwell::pe::kMachineAmd64);
+    EXPECT_TRUE(image.pe32_plus);
+    EXPECT_FALSE(image.imported_dlls.empty());
+    for (const auto& dll : image.imported_dlls) EXPECT_TRUE(IsSystemDll(dll)) << dll;
+}
 
 // Start of each record, walking the lengths the header of each record gives.
 std::vector<std::size_t> RecordStarts(const std::vector<std::uint8_t>& pipl) {
