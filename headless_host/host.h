@@ -63,6 +63,17 @@ struct Command {
     PF_OutData* out;
 };
 
+// How one command ended, with the numbers of the host calls made while it
+// ran (first_call > last_call: none), so that a failed call can be traced
+// to the command that had to answer for it.
+struct CommandRecord {
+    PF_Cmd cmd;
+    std::string effect;  // display name
+    long first_call;
+    long last_call;
+    PF_Err err;
+};
+
 class Host {
 public:
     // `generation` decides which suites are offered outside a command.
@@ -96,12 +107,15 @@ public:
     // Expressions that failed while the host evaluated a control, each
     // message naming the layer, effect and control.
     const std::vector<std::string>& expression_errors() const { return expression_errors_; }
+    // Every command sent, in the order they ended.
+    const std::vector<CommandRecord>& command_log() const { return command_log_; }
 
     // --- For the host's own callbacks and drivers. ---
     void RecordMessage(Message message) { messages_.push_back(std::move(message)); }
     void RecordInfo(InfoText text) { info_panel_.push_back(std::move(text)); }
     void RecordRefusedSuite(std::string key) { refused_suites_.push_back(std::move(key)); }
     void RecordExpressionError(std::string message) { expression_errors_.push_back(std::move(message)); }
+    void RecordCommand(CommandRecord record) { command_log_.push_back(std::move(record)); }
 
     // The innermost command in progress, or null between commands.
     const Command* CurrentCommand() const;
@@ -152,6 +166,7 @@ private:
     std::vector<InfoText> info_panel_;
     std::vector<std::string> refused_suites_;
     std::vector<std::string> expression_errors_;
+    std::vector<CommandRecord> command_log_;
     AEGP_PluginID next_plugin_id_ = 1;
     A_long next_serial_ = 1;
 };

@@ -16,7 +16,7 @@ CallVerdict CallGuard::Enter(std::string_view name) {
     for (const FaultPlan::Occurrence& o : plan_.fail_occurrence) {
         if (o.name == name && o.occurrence == counted->second) verdict.error = o.code;
     }
-    verdict.null_result = plan_.null_result_named.contains(name);
+    verdict.null_result = total_ == plan_.null_nth || plan_.null_result_named.contains(name);
     if (verdict.Refused()) {
         injected_.push_back("call " + std::to_string(total_) + " " + std::string(name) +
                             (verdict.error != PF_Err_NONE

@@ -16,6 +16,9 @@ struct FaultPlan {
     // Fail the call with this number (0: none) with fail_nth_code.
     long fail_nth = 0;
     PF_Err fail_nth_code = PF_Err_INTERNAL_STRUCT_DAMAGED;
+    // The call with this number (0: none), if it returns a pointer, returns
+    // null without an error code; any other call is only counted.
+    long null_nth = 0;
     // Fail every call of a name ("AEGP_RegisterWithAEGP", "checkout_layer", ...).
     std::map<std::string, PF_Err, std::less<>> fail_named;
     // Fail only the occurrence-th call (1-based, over the whole run) of a

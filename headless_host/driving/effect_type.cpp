@@ -127,6 +127,7 @@ Reply EffectType::Send(PF_Cmd cmd, void* extra, EffectInstance* instance) {
     in.num_params = static_cast<A_long>(params.size());
 
     Reply reply;
+    const long first_call = host_.calls().total() + 1;
     {
         CommandScope scope(host_, {cmd, this, instance, &reply.out});
         try {
@@ -136,6 +137,7 @@ Reply EffectType::Send(PF_Cmd cmd, void* extra, EffectInstance* instance) {
             reply.err = PF_Err_INTERNAL_STRUCT_DAMAGED;
         }
     }
+    host_.RecordCommand({cmd, display_name(), first_call, host_.calls().total(), reply.err});
     if (!reply.return_msg().empty()) {
         host_.RecordMessage({cmd, std::string(reply.return_msg()), reply.shows_error(), display_name(),
                              in.current_time});
