@@ -1,7 +1,8 @@
 // "AEGP Keyframe Suite" (4, and 3 for the legacy host, one table): batches
 // of keys on a stream. Nothing reaches the stream before
 // AEGP_EndAddKeyframes with add true; a key at the time of an existing one
-// replaces it. A batch never ended stays open in the ledger.
+// replaces it; the keys of a batch arrive all or none. A batch never ended
+// stays open in the ledger.
 #include "headless_host/suites/aegp_suites.h"
 #include "headless_host/suites/aegp_support.h"
 
@@ -56,23 +57,30 @@ A_Err SetAddKeyframe(AEGP_AddKeyframesInfoH batchH, A_long key_index, const AEGP
 }
 
 // A key that was added without a value takes the stream's value at its time.
+// The batch ends whatever happens, as the plug-in cannot end it twice; an
+// end that fails adds no key at all, so the stream keeps exactly the keys it
+// had.
 A_Err EndAddKeyframes(A_Boolean addB, AEGP_AddKeyframesInfoH batchH) {
     constexpr const char* kCall = "AEGP_EndAddKeyframes";
-    return AegpCall(kCall, [&](Host& host) -> A_Err {
-        KeyframeBatch* batch = FindBatch(host, batchH, kCall);
-        if (!batch) return PF_Err_BAD_CALLBACK_PARAM;
-        A_Err err = PF_Err_NONE;
-        if (addB) {
-            for (const auto& [time, value] : batch->keys) {
-                const project::StreamValue key = value ? *value : batch->target.stream->ValueAt(time);
-                if (host.project().SetKey(batch->target, time, key) != project::StreamStatus::kOk) {
-                    err = Refuse(host, kCall, "the stream refuses a key");
-                }
+    Host& host = Host::Active();
+    const CallVerdict verdict = host.calls().Enter(kCall);
+    KeyframeBatch* batch = FindBatch(host, batchH, kCall);
+    if (!batch) return verdict.Over(PF_Err_BAD_CALLBACK_PARAM);
+    A_Err err = PF_Err_NONE;
+    if (addB && !verdict.Refused()) {
+        project::Stream& stream = *batch->target.stream;
+        const project::Stream before = stream;
+        for (const auto& [time, value] : batch->keys) {
+            const project::StreamValue key = value ? *value : stream.ValueAt(time);
+            if (host.project().SetKey(batch->target, time, key) != project::StreamStatus::kOk) {
+                err = Refuse(host, kCall, "the stream refuses a key");
+                stream = before;
+                break;
             }
         }
-        host.references().Close(batchH, kKeyframeBatchKind, kCall);
-        return err;
-    });
+    }
+    host.references().Close(batchH, kKeyframeBatchKind, kCall);
+    return verdict.Over(err);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <limits>
 #include <string>
 
 #include "headless_host/driving/callbacks.h"
@@ -150,9 +151,25 @@ TEST_F(StreamSuiteTest, HiddenFlagHidesAParameterOnly) {
 
 using KeyframeSuiteTest = ProjectTest;
 
-TEST_F(KeyframeSuiteTest, EndWithAddCommitsAndReplacesKeysAtTheSameTime) {
+// A batch's keys arrive all or none, and its end gives the batch back even
+// when it fails.
+TEST_F(KeyframeSuiteTest, EndWithAddCommitsAllKeysOrNone) {
     fx_->SetKeyframe(kAmount, 6, 1.0);
-    for (const bool add : {false, true}) {
+    struct Case {
+        const char* name;
+        bool add;
+        bool end_fails;
+        double second_value;
+        bool committed;
+    };
+    const Case cases[] = {
+        {"ended without add", false, false, 60, false},
+        {"a refused end", true, true, 60, false},
+        {"a key the stream refuses", true, false, std::numeric_limits<double>::quiet_NaN(), false},
+        {"ended with add", true, false, 60, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
         AEGP_EffectRefH self = NewSelf();
         AEGP_StreamRefH amount = NewParamStream(self, kAmount);
         AEGP_AddKeyframesInfoH batch = nullptr;
@@ -162,20 +179,25 @@ TEST_F(KeyframeSuiteTest, EndWithAddCommitsAndReplacesKeysAtTheSameTime) {
             A_long index = -1;
             ASSERT_EQ(KeyframeSuite().AEGP_AddKeyframes(batch, AEGP_LTimeMode_LayerTime, &at, &index), PF_Err_NONE);
             AEGP_StreamValue2 value{};
-            value.val.one_d = time * 10;
+            value.val.one_d = time == 2 ? 20 : c.second_value;
             EXPECT_EQ(KeyframeSuite().AEGP_SetAddKeyframe(batch, index, &value), PF_Err_NONE);
         }
         AEGP_StreamValue2 value{};
         EXPECT_EQ(KeyframeSuite().AEGP_SetAddKeyframe(batch, 2, &value), PF_Err_INVALID_INDEX);
-        EXPECT_EQ(KeyframeSuite().AEGP_EndAddKeyframes(add, batch), PF_Err_NONE);
+        if (c.end_fails) host_.faults().fail_named["AEGP_EndAddKeyframes"] = 1234;
+        const A_Err ended = KeyframeSuite().AEGP_EndAddKeyframes(c.add, batch);
+        host_.faults().fail_named.clear();
+        EXPECT_EQ(ended == PF_Err_NONE, c.committed || !c.add);
         StreamSuite().AEGP_DisposeStream(amount);
         EffectSuite().AEGP_DisposeEffect(self);
 
         const auto& keys = fx_->Stream(kAmount).Keys();
-        ASSERT_EQ(keys.size(), add ? 2u : 1u);
-        EXPECT_EQ(std::get<double>(keys.at(6)), add ? 60 : 1);
+        ASSERT_EQ(keys.size(), c.committed ? 2u : 1u);
+        EXPECT_EQ(std::get<double>(keys.at(6)), c.committed ? 60 : 1);
     }
-    EXPECT_EQ(ReportAfterShutdown(), "");
+    // The refusals are on record; no batch is left open.
+    const std::string report = ReportAfterShutdown();
+    EXPECT_EQ(report.find("leaked"), std::string::npos) << report;
 }
 
 TEST_F(KeyframeSuiteTest, ABatchNeverEndedIsALeakAndInvariantStreamsTakeNone) {
