@@ -107,9 +107,12 @@ void PrintSummary(const RunOutcome& outcome, double seconds, const std::vector<O
 
 }  // namespace
 
-RunOutcome RunProject(const pf::ProjectDescription& description, const fs::path& plugins, Progress& progress) {
+RunOutcome RunProject(const pf::ProjectDescription& description, const fs::path& plugins, Progress& progress,
+                      const HostProbe& probe) {
     const std::vector<host::InstalledEffect> effects = FindPlugins(plugins);
     host::Host host(effects.front().generation);
+    host.faults() = probe.faults;
+    if (probe.trace_calls) host.calls().KeepTrace();
     for (const host::InstalledEffect& effect : effects) host.Load(effect.path).GlobalSetup();
     RunState state(host, progress);
     try {
@@ -120,6 +123,7 @@ RunOutcome RunProject(const pf::ProjectDescription& description, const fs::path&
         // instances down while it is still there.
         progress.Finish();
         host.Shutdown();
+        if (probe.inspect) probe.inspect(host);
         throw;
     }
 
@@ -133,6 +137,7 @@ RunOutcome RunProject(const pf::ProjectDescription& description, const fs::path&
     }
     host.Shutdown();
     outcome.result.report = DescribeRun(host);
+    if (probe.inspect) probe.inspect(host);
     return outcome;
 }
 

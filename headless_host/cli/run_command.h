@@ -4,11 +4,14 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <ostream>
 #include <vector>
 
 #include "headless_host/cli/progress.h"
 #include "headless_host/cli/project_file/description.h"
+#include "headless_host/core/fault_plan.h"
+#include "headless_host/host.h"
 #include "headless_host/picture/picture.h"
 
 namespace knotwell::cli {
@@ -28,10 +31,20 @@ struct RunOutcome {
     long unsettled_frames = 0;  // still changing after the host's last pass
 };
 
+// A look inside a run for the tests that make the host fail: the fault
+// plan is the host's before the plug-ins are loaded, `trace_calls` keeps
+// the name of every host call, and `inspect` sees the host once everything
+// is set down, also when the run ends in a RunError.
+struct HostProbe {
+    host::FaultPlan faults;
+    bool trace_calls = false;
+    std::function<void(host::Host&)> inspect;
+};
+
 // Loads the plug-in libraries of the folder `plugins`, builds the project,
 // plays its steps and sets everything down. RunError when it cannot.
 RunOutcome RunProject(const project_file::ProjectDescription& description, const std::filesystem::path& plugins,
-                      Progress& progress);
+                      Progress& progress, const HostProbe& probe = {});
 
 // Prints a short summary on `out`, or one line on `err` when the run
 // cannot be made; returns the process exit code.

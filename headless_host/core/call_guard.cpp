@@ -7,6 +7,7 @@ CallVerdict CallGuard::Enter(std::string_view name) {
     auto counted = per_name_.find(name);
     if (counted == per_name_.end()) counted = per_name_.emplace(std::string(name), 0).first;
     ++counted->second;
+    if (keep_trace_) trace_.push_back(counted->first);
 
     CallVerdict verdict;
     if (total_ == plan_.fail_nth) verdict.error = plan_.fail_nth_code;

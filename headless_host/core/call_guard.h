@@ -40,12 +40,19 @@ public:
     const std::map<std::string, long, std::less<>>& per_name() const { return per_name_; }
     // "call 7 host_new_handle: error 512", one line per injected failure.
     const std::vector<std::string>& injected() const { return injected_; }
+    // Keeps the name of every call from now on; switched on before the
+    // first call, trace()[n - 1] is call n's. Off by default, as long runs
+    // make millions of calls.
+    void KeepTrace() { keep_trace_ = true; }
+    const std::vector<std::string_view>& trace() const { return trace_; }
 
 private:
     FaultPlan plan_;
     long total_ = 0;
     std::map<std::string, long, std::less<>> per_name_;
     std::vector<std::string> injected_;
+    bool keep_trace_ = false;
+    std::vector<std::string_view> trace_;  // views of per_name_'s keys, which stay put
 };
 
 }  // namespace knotwell::host
