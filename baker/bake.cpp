@@ -12,39 +12,23 @@
 namespace knotwell {
 namespace {
 
-PF_Err CountVertices(const ActionContext& action, AEGP_StreamRefH outline_stream, A_long* count) {
-    StreamValue outline(action.suites.StreamSuite());
-    PF_Err err = outline.Fetch(action.plugin_id, outline_stream, action.now, true);
-    if (!err) err = CountOutlineVertices(action.suites.MaskOutlineSuite(), outline.value().val.mask, count);
-    KeepFirst(err, outline.Release());
-    return err;
-}
-
 PF_Err BakeMask(const ActionContext& action, AEGP_InstalledEffectKey knotwell, A_long mask_index) {
-    SuiteHandler& suites = action.suites;
-    const AEGP_StreamSuite* streams = suites.StreamSuite();
-    const AEGP_LayerMaskSuite5* masks = suites.LayerMaskSuite();
-    MaskRef mask(masks->AEGP_DisposeMask);
-    StreamRef outline_stream(streams->AEGP_DisposeStream);
+    OpenedMask opened(action.suites);
     A_Boolean roto_bezier = false;
-    A_long vertex_count = 0;
 
     PF_Err err = WriteOwnParam(action, kBakerBake, kActionIdle);
-    if (!err) err = masks->AEGP_GetLayerMaskByIndex(action.layer, mask_index, mask.out());
-    if (!err) err = masks->AEGP_GetMaskIsRotoBezier(mask.get(), &roto_bezier);
-    if (!err) {
-        err = streams->AEGP_GetNewMaskStream(action.plugin_id, mask.get(), AEGP_MaskStream_OUTLINE,
-                                             outline_stream.out());
-    }
-    if (!err) err = CountVertices(action, outline_stream.get(), &vertex_count);
+    if (!err) err = OpenMask(action, mask_index, opened);
+    if (!err) err = action.suites.LayerMaskSuite()->AEGP_GetMaskIsRotoBezier(opened.mask.get(), &roto_bezier);
+    // The outline was needed only for its vertex count; each key is sampled
+    // from the stream.
+    KeepFirst(err, opened.outline.Release());
 
-    DriverTable drivers = MakeDriverTable(action, err ? 0 : vertex_count);
+    DriverTable drivers = MakeDriverTable(action, err ? 0 : opened.vertex_count);
     bool driven = false;
     if (!err) err = FindDrivers(action, knotwell, mask_index, drivers, &driven);
     if (!err && driven) err = ReferToDrivers(action, drivers);
-    if (!err && driven) err = SampleMask(action, outline_stream.get(), drivers, roto_bezier != 0);
-    KeepFirst(err, outline_stream.Release());
-    KeepFirst(err, mask.Release());
+    if (!err && driven) err = SampleMask(action, opened.stream.get(), drivers, roto_bezier != 0);
+    KeepFirst(err, opened.Release());
     // After a failed sampling the instances stay on, so the mask still
     // follows them live.
     return SwitchOffDrivers(action, drivers, err);

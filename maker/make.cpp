@@ -27,29 +27,15 @@ void ShowMaskInfo(const ActionContext& action, A_long mask_index, A_long last_ve
 // range -1 for a mask that could not be read.
 PF_Err MakeMask(const ActionContext& action, AEGP_InstalledEffectKey knotwell, A_long mask_index,
                 PF_Err err) {
-    SuiteHandler& suites = action.suites;
-    const AEGP_StreamSuite* streams = suites.StreamSuite();
-    MaskRef mask(suites.LayerMaskSuite()->AEGP_DisposeMask);
-    StreamRef outline_stream(streams->AEGP_DisposeStream);
-    StreamValue outline(streams);
-    if (!err) err = suites.LayerMaskSuite()->AEGP_GetLayerMaskByIndex(action.layer, mask_index, mask.out());
-    if (!err) {
-        err = streams->AEGP_GetNewMaskStream(action.plugin_id, mask.get(), AEGP_MaskStream_OUTLINE,
-                                             outline_stream.out());
-    }
-    if (!err) err = outline.Fetch(action.plugin_id, outline_stream.get(), action.now, true);
-
-    A_long vertex_count = 0;
-    if (!err) err = CountOutlineVertices(suites.MaskOutlineSuite(), outline.value().val.mask, &vertex_count);
-    const A_long last_vertex = vertex_count - 1;
+    OpenedMask opened(action.suites);
+    if (!err) err = OpenMask(action, mask_index, opened);
+    const A_long last_vertex = opened.vertex_count - 1;
     for (A_long v = 0; !err && v <= last_vertex; ++v) {
-        err = ApplyVertexInstance(action, knotwell, mask_index, v, outline.value().val.mask);
+        err = ApplyVertexInstance(action, knotwell, mask_index, v, opened.outline.value().val.mask);
     }
     ShowMaskInfo(action, mask_index, last_vertex);
 
-    KeepFirst(err, outline.Release());
-    KeepFirst(err, outline_stream.Release());
-    KeepFirst(err, mask.Release());
+    KeepFirst(err, opened.Release());
     return err;
 }
 

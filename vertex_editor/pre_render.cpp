@@ -109,7 +109,6 @@ PF_Err Follow(const ActionContext& action, const AEGP_MaskVertex& vertex) {
 PF_Err LinkVertex(const ActionContext& action, A_long mask_count,
                   const VertexPreRenderData& d) {
     SuiteHandler& suites = action.suites;
-    const AEGP_StreamSuite* streams = suites.StreamSuite();
     const AEGP_MaskOutlineSuite3* outlines = suites.MaskOutlineSuite();
     PF_Err err = PF_Err_NONE;
 
@@ -118,19 +117,9 @@ PF_Err LinkVertex(const ActionContext& action, A_long mask_count,
         mask_index = mask_count - 1;
         err = WriteOwnParam(action, kKnotwellIndex, mask_index);
     }
-    MaskRef mask(suites.LayerMaskSuite()->AEGP_DisposeMask);
-    StreamRef outline_stream(streams->AEGP_DisposeStream);
-    StreamValue outline(streams);
-    if (!err) err = suites.LayerMaskSuite()->AEGP_GetLayerMaskByIndex(action.layer, mask_index, mask.out());
-    if (!err) {
-        err = streams->AEGP_GetNewMaskStream(action.plugin_id, mask.get(), AEGP_MaskStream_OUTLINE,
-                                             outline_stream.out());
-    }
-    if (!err) err = outline.Fetch(action.plugin_id, outline_stream.get(), action.now, true);
-
-    A_long vertex_count = 0;
-    if (!err) err = CountOutlineVertices(outlines, outline.value().val.mask, &vertex_count);
-    const A_long last_vertex = vertex_count - 1;
+    OpenedMask opened(suites);
+    if (!err) err = OpenMask(action, mask_index, opened);
+    const A_long last_vertex = opened.vertex_count - 1;
     // An outline without vertices has nothing to link.
     if (!err && last_vertex >= 0) {
         A_long vertex_number = d.vertex;
@@ -140,18 +129,16 @@ PF_Err LinkVertex(const ActionContext& action, A_long mask_count,
         }
         AEGP_MaskVertex vertex{};
         if (!err) {
-            err = outlines->AEGP_GetMaskOutlineVertexInfo(outline.value().val.mask, vertex_number,
+            err = outlines->AEGP_GetMaskOutlineVertexInfo(opened.outline.value().val.mask, vertex_number,
                                                           &vertex);
         }
         if (!err) {
-            err = d.link ? Drive(action, mask.get(), outline_stream.get(), outline.value(),
+            err = d.link ? Drive(action, opened.mask.get(), opened.stream.get(), opened.outline.value(),
                                  vertex_number, vertex, TargetFromRecord(d))
                          : Follow(action, vertex);
         }
     }
-    KeepFirst(err, outline.Release());
-    KeepFirst(err, outline_stream.Release());
-    KeepFirst(err, mask.Release());
+    KeepFirst(err, opened.Release());
     return err;
 }
 
