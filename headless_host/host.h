@@ -17,6 +17,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -109,13 +110,27 @@ public:
     const std::vector<std::string>& expression_errors() const { return expression_errors_; }
     // Every command sent, in the order they ended.
     const std::vector<CommandRecord>& command_log() const { return command_log_; }
+    // For tests that look at the project around a command: `started` is
+    // called as a command is sent, with the number its first host call
+    // will have, and `ended` with its record once it returned.
+    struct CommandWatch {
+        std::function<void(long first_call)> started;
+        std::function<void(const CommandRecord&)> ended;
+    };
+    void WatchCommands(CommandWatch watch) { command_watch_ = std::move(watch); }
 
     // --- For the host's own callbacks and drivers. ---
     void RecordMessage(Message message) { messages_.push_back(std::move(message)); }
     void RecordInfo(InfoText text) { info_panel_.push_back(std::move(text)); }
     void RecordRefusedSuite(std::string key) { refused_suites_.push_back(std::move(key)); }
     void RecordExpressionError(std::string message) { expression_errors_.push_back(std::move(message)); }
-    void RecordCommand(CommandRecord record) { command_log_.push_back(std::move(record)); }
+    void CommandStarting(long first_call) {
+        if (command_watch_.started) command_watch_.started(first_call);
+    }
+    void RecordCommand(CommandRecord record) {
+        command_log_.push_back(std::move(record));
+        if (command_watch_.ended) command_watch_.ended(command_log_.back());
+    }
 
     // The innermost command in progress, or null between commands.
     const Command* CurrentCommand() const;
@@ -167,6 +182,7 @@ private:
     std::vector<std::string> refused_suites_;
     std::vector<std::string> expression_errors_;
     std::vector<CommandRecord> command_log_;
+    CommandWatch command_watch_;
     AEGP_PluginID next_plugin_id_ = 1;
     A_long next_serial_ = 1;
 };

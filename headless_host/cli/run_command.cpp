@@ -111,8 +111,7 @@ RunOutcome RunProject(const pf::ProjectDescription& description, const fs::path&
                       const HostProbe& probe) {
     const std::vector<host::InstalledEffect> effects = FindPlugins(plugins);
     host::Host host(effects.front().generation);
-    host.faults() = probe.faults;
-    if (probe.trace_calls) host.calls().KeepTrace();
+    if (probe.prepare) probe.prepare(host);
     for (const host::InstalledEffect& effect : effects) host.Load(effect.path).GlobalSetup();
     RunState state(host, progress);
     try {

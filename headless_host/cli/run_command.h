@@ -10,7 +10,6 @@
 
 #include "headless_host/cli/progress.h"
 #include "headless_host/cli/project_file/description.h"
-#include "headless_host/core/fault_plan.h"
 #include "headless_host/host.h"
 #include "headless_host/picture/picture.h"
 
@@ -31,13 +30,12 @@ struct RunOutcome {
     long unsettled_frames = 0;  // still changing after the host's last pass
 };
 
-// A look inside a run for the tests that make the host fail: the fault
-// plan is the host's before the plug-ins are loaded, `trace_calls` keeps
-// the name of every host call, and `inspect` sees the host once everything
-// is set down, also when the run ends in a RunError.
+// A look inside a run for the tests that make the host fail: `prepare`
+// sees the new host before the plug-ins are loaded (to set its fault plan,
+// say), and `inspect` sees it once everything is set down, also when the
+// run ends in a RunError.
 struct HostProbe {
-    host::FaultPlan faults;
-    bool trace_calls = false;
+    std::function<void(host::Host&)> prepare;
     std::function<void(host::Host&)> inspect;
 };
 

@@ -128,6 +128,7 @@ Reply EffectType::Send(PF_Cmd cmd, void* extra, EffectInstance* instance) {
 
     Reply reply;
     const long first_call = host_.calls().total() + 1;
+    host_.CommandStarting(first_call);
     {
         CommandScope scope(host_, {cmd, this, instance, &reply.out});
         try {
