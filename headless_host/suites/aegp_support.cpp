@@ -4,6 +4,15 @@
 
 namespace knotwell::host {
 
+A_Err DisposeReference(const char* call, const void* ref, std::string_view kind) {
+    return AegpCall(
+        call,
+        [&](Host& host) -> A_Err {
+            return host.references().Close(ref, kind, call) ? PF_Err_NONE : PF_Err_BAD_CALLBACK_PARAM;
+        },
+        CallKind::kGiveBack);
+}
+
 A_Err Refuse(Host& host, const char* call, const std::string& reason) {
     host.ledger().RecordFault(std::string(call) + ": " + reason);
     return PF_Err_BAD_CALLBACK_PARAM;

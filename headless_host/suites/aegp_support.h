@@ -7,6 +7,7 @@
 #include <initializer_list>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -47,6 +48,10 @@ A_Err AegpCall(const char* name, Action&& action, CallKind kind = CallKind::kUse
     if (verdict.Skips(kind)) return verdict.error;
     return verdict.Over(action(host));
 }
+
+// An AEGP dispose call: gives back a reference of `kind`, also when the
+// fault plan fails the call.
+A_Err DisposeReference(const char* call, const void* ref, std::string_view kind);
 
 // Records "call: reason" and gives the error for a refused argument.
 A_Err Refuse(Host& host, const char* call, const std::string& reason);

@@ -55,14 +55,7 @@ A_Err GetInstalledKeyFromLayerEffect(AEGP_EffectRefH effectH, AEGP_InstalledEffe
 }
 
 A_Err DisposeEffect(AEGP_EffectRefH effectH) {
-    return AegpCall(
-        "AEGP_DisposeEffect",
-        [&](Host& host) -> A_Err {
-            return host.references().Close(effectH, kEffectRefKind, "AEGP_DisposeEffect")
-                       ? PF_Err_NONE
-                       : PF_Err_BAD_CALLBACK_PARAM;
-        },
-        CallKind::kGiveBack);
+    return DisposeReference("AEGP_DisposeEffect", effectH, kEffectRefKind);
 }
 
 A_Err ApplyEffect(AEGP_PluginID plugin_id, AEGP_LayerH layerH, AEGP_InstalledEffectKey key,

@@ -32,13 +32,7 @@ A_Err GetLayerMaskByIndex(AEGP_LayerH layerH, AEGP_MaskIndex index, AEGP_MaskRef
 }
 
 A_Err DisposeMask(AEGP_MaskRefH maskH) {
-    return AegpCall(
-        "AEGP_DisposeMask",
-        [&](Host& host) -> A_Err {
-            return host.references().Close(maskH, kMaskRefKind, "AEGP_DisposeMask") ? PF_Err_NONE
-                                                                                     : PF_Err_BAD_CALLBACK_PARAM;
-        },
-        CallKind::kGiveBack);
+    return DisposeReference("AEGP_DisposeMask", maskH, kMaskRefKind);
 }
 
 A_Err GetMaskIsRotoBezier(AEGP_MaskRefH maskH, A_Boolean* is_roto_bezierPB) {

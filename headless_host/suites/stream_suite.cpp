@@ -44,13 +44,7 @@ A_Err GetNewMaskStream(AEGP_PluginID plugin_id, AEGP_MaskRefH maskH, AEGP_MaskSt
 }
 
 A_Err DisposeStream(AEGP_StreamRefH streamH) {
-    return AegpCall(
-        "AEGP_DisposeStream",
-        [&](Host& host) -> A_Err {
-            return host.references().Close(streamH, kStreamKind, "AEGP_DisposeStream") ? PF_Err_NONE
-                                                                                       : PF_Err_BAD_CALLBACK_PARAM;
-        },
-        CallKind::kGiveBack);
+    return DisposeReference("AEGP_DisposeStream", streamH, kStreamKind);
 }
 
 A_Err GetNewStreamValue(AEGP_PluginID plugin_id, AEGP_StreamRefH streamH, AEGP_LTimeMode time_mode,
