@@ -236,19 +236,6 @@ std::vector<long> CallsToFail(const RunView& clean) {
     return calls;
 }
 
-// The outermost command during which call `n` was made, or null: the
-// user's action, such as one effect's pre-render.
-const host::CommandRecord* OutermostCommandOf(const std::vector<host::CommandRecord>& commands, long n) {
-    const host::CommandRecord* found = nullptr;
-    for (const host::CommandRecord& c : commands) {
-        if (c.first_call <= n && n <= c.last_call &&
-            (!found || c.last_call - c.first_call > found->last_call - found->first_call)) {
-            found = &c;
-        }
-    }
-    return found;
-}
-
 // Each stream the command found is as it was before it, or as the command
 // left it in the run without the failure.
 void CheckStreams(const AroundCommand& failed, const AroundCommand& clean) {
@@ -298,7 +285,7 @@ TEST_P(RunFaultSweepTest, EveryHostCallFailsOnce) {
     std::map<long, long> action_of;  // call -> first call of its outermost command
     std::set<long> actions;
     for (const long n : calls) {
-        if (const host::CommandRecord* action = OutermostCommandOf(traced.commands, n)) {
+        if (const host::CommandRecord* action = CommandOf(traced.commands, n, Nesting::kOutermost)) {
             action_of[n] = action->first_call;
             actions.insert(action->first_call);
         }

@@ -22,12 +22,17 @@ inline InjectedCall ParseInjected(const std::string& line) {
     return {std::stol(line.substr(5, number_end - 5)), line.substr(number_end + 1, line.find(':') - number_end - 1)};
 }
 
-// The innermost command during which call `n` was made, or null.
-inline const host::CommandRecord* CommandOf(const std::vector<host::CommandRecord>& commands, long n) {
+enum class Nesting { kInnermost, kOutermost };
+
+// The innermost (or outermost: the user's action, such as one effect's
+// pre-render) command during which call `n` was made, or null.
+inline const host::CommandRecord* CommandOf(const std::vector<host::CommandRecord>& commands, long n,
+                                            Nesting nesting = Nesting::kInnermost) {
+    const auto span = [](const host::CommandRecord& c) { return c.last_call - c.first_call; };
     const host::CommandRecord* found = nullptr;
     for (const host::CommandRecord& c : commands) {
-        if (c.first_call <= n && n <= c.last_call &&
-            (!found || c.last_call - c.first_call < found->last_call - found->first_call)) {
+        if (c.first_call > n || n > c.last_call) continue;
+        if (!found || (nesting == Nesting::kInnermost ? span(c) < span(*found) : span(c) > span(*found))) {
             found = &c;
         }
     }
